@@ -1,0 +1,3 @@
+#include "monitor/status_animation.h"
+
+ImageHandle LoadStatusAnimation(IResources&, IImages&, std::uint32_t) { return kNoHandle; }
