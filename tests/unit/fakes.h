@@ -325,6 +325,9 @@ struct FakeRegistry : IRegistry {
   using KeyId = std::pair<RegistryRoot, std::string>;
   std::map<KeyId, std::map<std::string, Value>> keys;
   std::map<KeyId, std::uint32_t> openErrors;  // forced RegOpenKeyEx error for a key
+  // When 0..255: a query first fills all the room it is offered with this byte, as stale
+  // contents of the caller's buffer, so that a caller reading past the value's length shows.
+  int scribble = -1;
 
   struct OpenCall {
     RegistryRoot root;
@@ -377,6 +380,7 @@ struct FakeRegistry : IRegistry {
       return 0;
     }
     if (size == nullptr) return 87;  // ERROR_INVALID_PARAMETER
+    if (scribble >= 0) std::memset(data, scribble, *size);
     if (*size < length) {
       *size = length;
       return win_error::kMoreData;
