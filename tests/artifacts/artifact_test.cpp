@@ -264,7 +264,7 @@ TEST(MonitorResources, IconGroupsHoldTheirSizes)
     }
 }
 
-TEST(MonitorResources, PrinterBitmapAndStatusDialogExist)
+TEST(MonitorResources, PrinterBitmapIs102By76TrueColour)
 {
     const PeImage exe = Monitor();
     const auto bmp = exe.resource(kRtBitmap, std::uint16_t{152});
@@ -274,7 +274,37 @@ TEST(MonitorResources, PrinterBitmapAndStatusDialogExist)
     EXPECT_EQ(info.height, 76);
     EXPECT_EQ(info.bitCount, 24);
     EXPECT_EQ(info.compression, 0u);
-    EXPECT_TRUE(exe.resource(kRtDialog, std::uint16_t{102}).has_value()) << "no dialog 102";
+}
+
+bool IsStatic(const DialogControl& c)
+{
+    return c.classOrdinal == 0x0082 || Lower(c.className) == "static";
+}
+
+TEST(MonitorResources, StatusDialogShowsThePrinterBitmapAndTheAnimation)
+{
+    const PeImage exe = Monitor();
+    const auto res = exe.resource(kRtDialog, std::uint16_t{102});
+    ASSERT_TRUE(res.has_value()) << "no dialog 102";
+    const DialogTemplate dlg = ParseDialogTemplate(*res);
+    EXPECT_EQ(dlg.width, 257);
+    EXPECT_EQ(dlg.height, 146);
+    const DialogControl* picture = nullptr;
+    const DialogControl* animation = nullptr;
+    for (const DialogControl& c : dlg.controls) {
+        if (c.id == 136)
+            picture = &c;
+        if (c.id == 1002)
+            animation = &c;
+    }
+    ASSERT_NE(picture, nullptr) << "no control 136";
+    EXPECT_TRUE(IsStatic(*picture));
+    EXPECT_EQ(picture->style & 0x1F, 0x0Eu) << "control 136 is not SS_BITMAP";
+    EXPECT_TRUE(picture->titleOrdinal == 152 || picture->title == "#152")
+        << "control 136 does not name bitmap 152";
+    ASSERT_NE(animation, nullptr) << "no control 1002";
+    EXPECT_TRUE(IsStatic(*animation));
+    EXPECT_EQ(animation->style & 0x1F, 0x03u) << "control 1002 is not SS_ICON";
 }
 
 TEST(MonitorResources, VersionRecordNamesTheProgram)

@@ -216,6 +216,84 @@ VersionRecord ParseVersionRecord(const Bytes& resource)
     return r;
 }
 
+namespace {
+
+// A text or an ordinal of a dialog template at `pos`; advances `pos`.
+void ReadSzOrOrd(View v, std::size_t& pos, std::string& text, std::uint16_t& ordinal)
+{
+    const std::uint16_t first = v.u16(pos);
+    if (first == 0xFFFF) {
+        ordinal = v.u16(pos + 2);
+        pos += 4;
+        return;
+    }
+    for (;;) {
+        const std::uint16_t ch = v.u16(pos);
+        pos += 2;
+        if (ch == 0)
+            return;
+        text += ch < 0x80 ? static_cast<char>(ch) : '?';
+    }
+}
+
+void SkipSzOrOrd(View v, std::size_t& pos)
+{
+    std::string text;
+    std::uint16_t ordinal = 0;
+    ReadSzOrOrd(v, pos, text, ordinal);
+}
+
+}  // namespace
+
+DialogTemplate ParseDialogTemplate(const Bytes& resource)
+{
+    constexpr std::uint32_t kSetFont = 0x40;  // DS_SETFONT (DS_SHELLFONT includes it)
+    View v(resource);
+    DialogTemplate d;
+    d.extended = v.u16(0) == 1 && v.u16(2) == 0xFFFF;
+    std::size_t pos;
+    std::uint16_t count;
+    if (d.extended) {
+        d.style = v.u32(12);
+        count = v.u16(16);
+        d.width = static_cast<std::int16_t>(v.u16(22));
+        d.height = static_cast<std::int16_t>(v.u16(24));
+        pos = 26;
+    } else {
+        d.style = v.u32(0);
+        count = v.u16(8);
+        d.width = static_cast<std::int16_t>(v.u16(14));
+        d.height = static_cast<std::int16_t>(v.u16(16));
+        pos = 18;
+    }
+    SkipSzOrOrd(v, pos);  // menu
+    SkipSzOrOrd(v, pos);  // window class
+    SkipSzOrOrd(v, pos);  // caption
+    if (d.style & kSetFont) {
+        pos += d.extended ? 6 : 2;  // point size (and weight, italic, character set)
+        SkipSzOrOrd(v, pos);        // typeface
+    }
+    for (std::uint16_t i = 0; i < count; ++i) {
+        pos = Align4(pos);
+        DialogControl c;
+        if (d.extended) {
+            c.style = v.u32(pos + 8);
+            c.id = v.u32(pos + 20);
+            pos += 24;
+        } else {
+            c.style = v.u32(pos);
+            c.id = v.u16(pos + 16);
+            pos += 18;
+        }
+        ReadSzOrOrd(v, pos, c.className, c.classOrdinal);
+        ReadSzOrOrd(v, pos, c.title, c.titleOrdinal);
+        const std::uint16_t extra = v.u16(pos);
+        pos += 2 + extra;
+        d.controls.push_back(c);
+    }
+    return d;
+}
+
 ManifestFacts ReadManifest(const Bytes& resource)
 {
     const std::string xml(resource.begin(), resource.end());

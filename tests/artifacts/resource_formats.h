@@ -68,6 +68,24 @@ struct VersionRecord {
 };
 VersionRecord ParseVersionRecord(const Bytes& resource);
 
+// A dialog template (DLGTEMPLATE or DLGTEMPLATEEX) with its controls. Class and title are
+// either a text or an ordinal (then `classOrdinal` / `titleOrdinal` is non-zero).
+struct DialogControl {
+    std::uint32_t id = 0;
+    std::uint32_t style = 0;
+    std::string className;
+    std::uint16_t classOrdinal = 0;
+    std::string title;
+    std::uint16_t titleOrdinal = 0;
+};
+struct DialogTemplate {
+    bool extended = false;
+    std::uint32_t style = 0;
+    std::int16_t width = 0, height = 0;
+    std::vector<DialogControl> controls;
+};
+DialogTemplate ParseDialogTemplate(const Bytes& resource);
+
 struct ManifestFacts {
     std::string executionLevel;     // empty when no requestedExecutionLevel
     std::string uiAccess;           // empty when not stated
