@@ -7,7 +7,7 @@ FIXTURE="wintest fixture"
 selftest_start_fixture() {
   e2e_launch fixture "$E2E_BUILD_DIR/tests/e2e/tools/selftest_dialog.exe"
   wt -t 30000 wait exists "$FIXTURE" || fail "fixture window did not appear"
-  wt wait text "$FIXTURE" 1001 'Caution \x96 shown 0' || fail "fixture did not initialise"
+  wt wait text "$FIXTURE" 1001 'Caution \x96 "shown" 0' || fail "fixture did not initialise"
 }
 
 selftest_probes() {
@@ -24,8 +24,8 @@ selftest_probes() {
 
   wt command "$FIXTURE" 101 || fail "posting command 101"
   wt wait visible "$FIXTURE" || fail "fixture not shown by command 101"
-  wt wait text "$FIXTURE" 1001 'Caution \x96 shown 1' || fail "text after the show: $(wt text "$FIXTURE" 1001)"
-  check_eq "text" "$(wt text "$FIXTURE" 1001)" 'Caution \x96 shown 1'
+  wt wait text "$FIXTURE" 1001 'Caution \x96 "shown" 1' || fail "text after the show: $(wt text "$FIXTURE" 1001)"
+  check_eq "text" "$(wt text "$FIXTURE" 1001)" 'Caution \x96 "shown" 1'
   wt -t 5000 wait taskbar "$FIXTURE" || fail "no task button while visible"
   e2e_screenshot "$E2E_ARTIFACTS/selftest-fixture-shown.png"
 
@@ -35,6 +35,12 @@ selftest_probes() {
   wt key "$FIXTURE" 0x1B && wt wait hidden "$FIXTURE" || fail "Escape did not hide"
   wt command "$FIXTURE" 101 && wt wait visible "$FIXTURE" || fail "third show"
   wt post "$FIXTURE" 0x0112 0xF060 0 && wt wait hidden "$FIXTURE" || fail "SC_CLOSE did not hide"
+  # The same through the X server: a key press, a click on the close box.
+  wt command "$FIXTURE" 101 && wt wait visible "$FIXTURE" || fail "fourth show"
+  xdotool key Escape && wt wait hidden "$FIXTURE" || fail "Escape key did not hide"
+  wt command "$FIXTURE" 101 && wt wait visible "$FIXTURE" || fail "fifth show"
+  local xy; xy=$(wt hit "$FIXTURE" 20) || fail "no close box found"
+  xdotool mousemove $xy click 1 && wt wait hidden "$FIXTURE" || fail "close box click at $xy did not hide"
   wt -t 5000 wait no-taskbar "$FIXTURE" || fail "task button still shown after hiding"
 }
 

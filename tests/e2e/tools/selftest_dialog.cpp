@@ -19,7 +19,7 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_INITDIALOG:
       SetWindowTextA(hwnd, "wintest fixture");
-      SetDlgItemTextA(hwnd, 1001, "Caution \x96 shown 0");
+      SetDlgItemTextA(hwnd, 1001, "Caution \x96 \"shown\" 0");
       return TRUE;
     case WM_WINDOWPOSCHANGING:
       if (!g_showAllowed) reinterpret_cast<WINDOWPOS*>(lp)->flags &= ~SWP_SHOWWINDOW;
@@ -41,7 +41,7 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case 101: {
           g_showAllowed = true;
           char text[64];
-          std::snprintf(text, sizeof text, "Caution \x96 shown %d", ++g_shows);
+          std::snprintf(text, sizeof text, "Caution \x96 \"shown\" %d", ++g_shows);
           SetDlgItemTextA(hwnd, 1001, text);
           ShowWindow(hwnd, SW_RESTORE);
           return TRUE;

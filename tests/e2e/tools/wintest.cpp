@@ -18,6 +18,9 @@
 //                                 4 when the shell has no button for it (or there is no taskbar)
 //   text CAPTION ID               print the text of control ID (ID 0: the caption itself)
 //   pid CAPTION                   print the id of the process that owns the window
+//   hit CAPTION CODE              print "X Y", the screen point at the middle of the part of
+//                                 the window's frame that answers WM_NCHITTEST with CODE
+//                                 (20: the close box), for a real mouse click there
 //   command CAPTION ID            post WM_COMMAND with command ID
 //   post CAPTION MSG WPARAM LPARAM  post a message (numbers decimal or 0x hexadecimal)
 //   click CAPTION ID              post BM_CLICK to control ID
@@ -44,6 +47,7 @@
 #include <windows.h>
 #include <dbt.h>
 
+#include <climits>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -385,6 +389,31 @@ int Run(Args& a) {
   }
 
   unsigned long long n1 = 0, n2 = 0, n3 = 0;
+  if (c == "hit") {
+    if (!ParseNumber(a.Next(), &n1)) return Usage("hit: hit-test code");
+    // Ask the window, point by point over its top band (caption and frame), which part lies
+    // where; the answer comes from the window's own process.
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    const int band = 4 * GetSystemMetrics(SM_CYCAPTION);
+    long left = LONG_MAX, top = LONG_MAX, right = LONG_MIN, bottom = LONG_MIN;
+    for (int y = r.top; y < r.bottom && y < r.top + band; y += 2) {
+      for (int x = r.left; x < r.right; x += 2) {
+        DWORD_PTR code = 0;
+        if (!SendMessageTimeoutA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG,
+                                 5000, &code))
+          return kFailed;
+        if (code != n1) continue;
+        if (x < left) left = x;
+        if (x > right) right = x;
+        if (y < top) top = y;
+        if (y > bottom) bottom = y;
+      }
+    }
+    if (left > right) return kNotFound;
+    std::printf("%ld %ld\n", (left + right) / 2, (top + bottom) / 2);
+    return kYes;
+  }
   if (c == "text" || c == "command" || c == "click") {
     if (!ParseNumber(a.Next(), &n1)) return Usage("control or command id expected");
     if (c == "command")
