@@ -1,8 +1,10 @@
 # Helpers for end-to-end tests that use the winspool stand-in. Source this file;
 # the functions use the caller's WINEPREFIX/WINEARCH/WINEDEBUG and ${WINE:-wine}.
 #
-#   standin_install <dir> [<stand-in winspool.drv>]   (default: $STANDIN_DLL)
-#   WINEDLLOVERRIDES="...;$STANDIN_DLLOVERRIDE" wine <dir>/program.exe
+#   standin_install <dir> [<stand-in winspool.drv>]   (default: $STANDIN_DLL, else the one
+#                                                      in the win32 build $E2E_BUILD_DIR)
+#   standin_enable                      adds winspool.drv=n,b to WINEDLLOVERRIDES (exported)
+#   wine <dir>/program.exe
 #   standin_set_status <queue> <dword>
 #   standin_set_jobs <queue> [<job status>...]
 #   standin_clear <queue>
@@ -34,6 +36,9 @@ standin_wine_winspool() {
 # Puts the stand-in and the renamed copy of Wine's winspool.drv beside a program.
 standin_install() {
   local dir="$1" dll="${2:-${STANDIN_DLL:-}}" wine_dll
+  if [ -z "$dll" ] && [ -n "${E2E_BUILD_DIR:-}" ]; then
+    dll="$E2E_BUILD_DIR/tests/e2e/winspool_standin/winspool.drv"
+  fi
   if [ -z "$dir" ] || [ ! -d "$dir" ]; then
     echo "standin_install: no such directory '$dir'" >&2
     return 1
@@ -44,6 +49,16 @@ standin_install() {
   fi
   wine_dll="$(standin_wine_winspool)" || return 1
   cp -f "$dll" "$dir/winspool.drv" && cp -f "$wine_dll" "$dir/winspool_wine.drv"
+}
+
+# Makes Wine prefer a winspool.drv found beside the program (the stand-in) for
+# every program started from now on in this shell.
+standin_enable() {
+  case ";${WINEDLLOVERRIDES:-};" in
+    *";$STANDIN_DLLOVERRIDE;"*) ;;
+    *) WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}$STANDIN_DLLOVERRIDE" ;;
+  esac
+  export WINEDLLOVERRIDES
 }
 
 # Registry key of a queue's test state.

@@ -6,6 +6,7 @@
 //   standin_check add <queue> <port>        driver + queue (RAW datatype)
 //   standin_check show <queue>              module, status, cJobs, job list, level 5
 //   standin_check enum <queue> <first> <n>  EnumJobsA level 2 from job <first>
+//   standin_check watch <queue> <status> <ms>  polls until Status is <status>
 #include <windows.h>
 #include <winspool.h>
 
@@ -104,9 +105,13 @@ bool QueryPrinter(HANDLE printer, DWORD level, std::vector<BYTE>* buffer) {
   return true;
 }
 
-bool InBuffer(const void* p, const std::vector<BYTE>& buffer) {
+// Bytes past the size EnumJobsA asked for; they must stay untouched.
+constexpr DWORD kGuard = 64;
+constexpr BYTE kGuardByte = 0xcc;
+
+bool InBuffer(const void* p, const std::vector<BYTE>& buffer, DWORD size) {
   const BYTE* b = static_cast<const BYTE*>(p);
-  return b >= buffer.data() && b < buffer.data() + buffer.size();
+  return b >= buffer.data() && b < buffer.data() + size;
 }
 
 // EnumJobsA level 2 with the full two-call protocol; checks the too-small
@@ -130,7 +135,7 @@ std::vector<JOB_INFO_2A> ListJobs(HANDLE printer, DWORD first, DWORD count, std:
     return jobs;
   }
   const DWORD full = needed;
-  buffer->assign(full, 0xcc);
+  buffer->assign(full + kGuard, kGuardByte);
   // One byte short must still be refused, with the same size asked for.
   needed = 0;
   returned = 0xdeadbeef;
@@ -146,6 +151,12 @@ std::vector<JOB_INFO_2A> ListJobs(HANDLE printer, DWORD first, DWORD count, std:
     return jobs;
   }
   if (needed != full) Fault("EnumJobsA data call needed", needed, full);
+  for (DWORD i = full; i < full + kGuard; ++i) {
+    if ((*buffer)[i] != kGuardByte) {
+      Fault("EnumJobsA wrote past the size it asked for", i - full, full);
+      break;
+    }
+  }
   if (returned > count) Fault("EnumJobsA returned more than asked", returned, count);
   if (static_cast<unsigned long long>(returned) * sizeof(JOB_INFO_2A) > full) {
     Fault("EnumJobsA records overrun the buffer", returned, full);
@@ -157,7 +168,7 @@ std::vector<JOB_INFO_2A> ListJobs(HANDLE printer, DWORD first, DWORD count, std:
     const char* strings[] = {job.pPrinterName, job.pMachineName, job.pUserName, job.pDocument,
                              job.pDatatype};
     for (const char* s : strings) {
-      if (!s || !InBuffer(s, *buffer)) Fault("JOB_INFO_2A string outside the buffer", i);
+      if (!s || !InBuffer(s, *buffer, full)) Fault("JOB_INFO_2A string outside the buffer", i);
     }
     jobs.push_back(job);
   }
@@ -218,6 +229,35 @@ int Enum(const char* queue, DWORD first, DWORD count) {
   return g_faults ? 1 : 0;
 }
 
+// Polls GetPrinterA level 2 of one open handle until Status is `want`, the
+// way a long-running monitor sees the queue. Exit 0 when seen, 1 at the limit.
+int Watch(const char* queue, DWORD want, DWORD limitMs) {
+  HANDLE printer = Open(queue);
+  if (!printer) return 1;
+  const DWORD start = GetTickCount();
+  DWORD last = 0xffffffff;
+  for (;;) {
+    std::vector<BYTE> p2;
+    if (!QueryPrinter(printer, 2, &p2)) break;
+    DWORD status = reinterpret_cast<const PRINTER_INFO_2A*>(p2.data())->Status;
+    if (status != last) {
+      std::printf("status=0x%lx\n", status);
+      last = status;
+    }
+    if (status == want) {
+      ClosePrinter(printer);
+      return g_faults ? 1 : 0;
+    }
+    if (GetTickCount() - start > limitMs) {
+      std::printf("timeout=%lu\n", limitMs);
+      break;
+    }
+    Sleep(10);
+  }
+  ClosePrinter(printer);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -227,7 +267,11 @@ int main(int argc, char** argv) {
   if (argc == 5 && std::strcmp(argv[1], "enum") == 0) {
     return Enum(argv[2], std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0));
   }
+  if (argc == 5 && std::strcmp(argv[1], "watch") == 0) {
+    return Watch(argv[2], std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0));
+  }
   std::fprintf(stderr,
-               "usage: standin_check add <queue> <port> | show <queue> | enum <queue> <first> <n>\n");
+               "usage: standin_check add <queue> <port> | show <queue> |"
+               " enum <queue> <first> <n> | watch <queue> <status> <ms>\n");
   return 2;
 }
