@@ -7,31 +7,16 @@
 #include <vector>
 
 #include "common/model_table.h"
+#include "fakes.h"
 
 namespace {
 
-// Named mutexes of one machine: a second creation of a live name reports 183.
-struct MachineMutexes : IMutexes {
-  std::multiset<std::string> live;
-  std::vector<std::string> names;  // by handle - 1
-  std::uint32_t failWith = 0;      // non-zero: creation fails with this error
-  int closes = 0;
-
-  PlatformHandle CreateNamedMutex(const std::string& name, std::uint32_t* lastError) override {
-    if (failWith != 0) {
-      *lastError = failWith;
-      return kNoHandle;
-    }
-    *lastError = live.count(name) ? win_error::kAlreadyExists : 0;
-    live.insert(name);
-    names.push_back(name);
-    return names.size();
-  }
-  void CloseHandle(PlatformHandle handle) override {
-    ++closes;
-    live.erase(live.find(names.at(handle - 1)));
-  }
-};
+// Open handles to the named mutex.
+int OpenHandlesTo(const fakes::FakeMutexes& m, const std::string& name) {
+  int n = 0;
+  for (const auto& [handle, named] : m.nameOfHandle) n += named == name && m.handles.open.count(handle);
+  return n;
+}
 
 struct RecordingStartup : IMonitorStartup {
   std::vector<std::string> steps;
@@ -44,13 +29,12 @@ struct RecordingStartup : IMonitorStartup {
 }  // namespace
 
 TEST(MonitorStartUp, FirstInstanceRunsTheWindowHoldingTheMutexUntilItEnds) {
-  MachineMutexes mutexes;
-  RecordingStartup startup;
+  fakes::FakeMutexes mutexes;
   struct CheckingStartup : RecordingStartup {
-    MachineMutexes* m;
+    fakes::FakeMutexes* m;
     void RunStatusWindow() override {
       RecordingStartup::RunStatusWindow();
-      EXPECT_EQ(m->live.count(InstanceMutexName[kModelRow]), 1u) << "held while the window runs";
+      EXPECT_EQ(OpenHandlesTo(*m, InstanceMutexName[kModelRow]), 1) << "held while the window runs";
     }
   } checking;
   checking.m = &mutexes;
@@ -58,19 +42,19 @@ TEST(MonitorStartUp, FirstInstanceRunsTheWindowHoldingTheMutexUntilItEnds) {
   EXPECT_EQ(checking.steps,
             (std::vector<std::string>{"InitCommonControls", "CWinApp::InitInstance",
                                       "key:Local AppWizard-Generated Applications", "DoModal"}));
-  EXPECT_EQ(mutexes.names, std::vector<std::string>{InstanceMutexName[kModelRow]});
-  EXPECT_TRUE(mutexes.live.empty()) << "closed when the window has ended";
+  EXPECT_EQ(mutexes.creates, std::vector<std::string>{InstanceMutexName[kModelRow]});
+  EXPECT_TRUE(mutexes.handles.open.empty()) << "closed when the window has ended";
 }
 
 TEST(MonitorStartUp, SecondInstanceEndsSilentlyAndANewOneStartsAfterTheFirstEnded) {
-  MachineMutexes mutexes;
+  fakes::FakeMutexes mutexes;
   std::uint32_t ignored = 0;
   const PlatformHandle running = mutexes.CreateNamedMutex(InstanceMutexName[kModelRow], &ignored);
 
   RecordingStartup second;
   EXPECT_FALSE(RunMonitorInstance(mutexes, second));
   EXPECT_TRUE(second.steps.empty()) << "no window, no framework start";
-  EXPECT_EQ(mutexes.live.count(InstanceMutexName[kModelRow]), 1u) << "its own handle is closed";
+  EXPECT_EQ(OpenHandlesTo(mutexes, InstanceMutexName[kModelRow]), 1) << "its own handle is closed";
 
   mutexes.CloseHandle(running);
   RecordingStartup third;
@@ -79,23 +63,23 @@ TEST(MonitorStartUp, SecondInstanceEndsSilentlyAndANewOneStartsAfterTheFirstEnde
 }
 
 TEST(MonitorStartUp, SiblingModelDoesNotBlockAndFailedCreationRunsUnprotected) {
-  MachineMutexes mutexes;
+  fakes::FakeMutexes mutexes;
   std::uint32_t ignored = 0;
   mutexes.CreateNamedMutex(InstanceMutexName[kModelRow - 1], &ignored);
   RecordingStartup startup;
   RunMonitorInstance(mutexes, startup);
   EXPECT_EQ(startup.steps.back(), "DoModal");
 
-  MachineMutexes denied;
-  denied.failWith = win_error::kAccessDenied;
+  fakes::FakeMutexes denied;
+  denied.createFails = true;
   RecordingStartup unprotected;
   RunMonitorInstance(denied, unprotected);
   EXPECT_EQ(unprotected.steps.back(), "DoModal");
-  EXPECT_EQ(denied.closes, 0) << "a null handle is not closed";
+  EXPECT_TRUE(denied.closed.empty()) << "a null handle is not closed";
 }
 
 TEST(InstanceGuard, CloseIsIdempotent) {
-  MachineMutexes mutexes;
+  fakes::FakeMutexes mutexes;
   {
     CInstanceGuard guard(mutexes, "Global\\{x}");
     EXPECT_FALSE(guard.IsAlreadyRunning());
@@ -103,5 +87,5 @@ TEST(InstanceGuard, CloseIsIdempotent) {
     EXPECT_EQ(guard.m_hMutex, kNoHandle);
     guard.Close();
   }
-  EXPECT_EQ(mutexes.closes, 1);
+  EXPECT_EQ(mutexes.closed.size(), 1u);
 }
