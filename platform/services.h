@@ -6,6 +6,12 @@
 
 #include "handles.h"
 
+// <windows.h> defines these names as macros for its ANSI and wide functions; here they are
+// member names. Win32 code includes <windows.h> before this header.
+#undef OpenService
+#undef StartService
+#undef CreateService
+
 constexpr std::uint32_t kScManagerAllAccess = 0xF003F;
 constexpr std::uint32_t kGenericRead = 0x80000000;
 constexpr std::uint32_t kGenericExecute = 0x20000000;

@@ -13,6 +13,10 @@
 
 #include "handles.h"
 
+// <winspool.h> defines this name as a macro for its ANSI and wide functions; here it is a
+// member name. Win32 code includes <winspool.h> before this header.
+#undef OpenPrinter
+
 constexpr std::uint32_t kPrinterAllAccess = 0xF000C;
 
 // PRINTER_DEFAULTS: data type and device mode are always "none" in this package.
