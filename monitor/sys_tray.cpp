@@ -32,7 +32,8 @@ int CSysTray::CreateTrayIcon(std::uint32_t callbackMessage, const std::string& t
   m_nid.uFlags = kTrayIconFlags;
   m_nid.uCallbackMessage = callbackMessage;
   const std::string text = TrayTipText(tip);
-  std::strncpy(m_nid.szTip, text.c_str(), sizeof m_nid.szTip - 1);
+  // The first version of the record holds 64 characters of tip, the terminating zero included.
+  std::strncpy(m_nid.szTip, text.c_str(), kTrayTipMaxChars);
   ::Shell_NotifyIconA(NIM_ADD, &m_nid);
   return 0;
 }
