@@ -14,8 +14,13 @@ i686-w64-mingw32-g++ -v 2>&1 | grep -q 'Thread model: win32' ||
   die "i686-w64-mingw32-g++ does not use the win32 thread model" \
       "(update-alternatives --set i686-w64-mingw32-g++ /usr/bin/i686-w64-mingw32-g++-win32)"
 
+# The host build also carries the checks of the win32 build's files (tests/artifacts), which
+# need that folder's absolute path.
+win32_abs=$(realpath -m "$root/win32")
+
 echo "build: host ($root/host)"
-cmake -S . -B "$root/host" -G Ninja >/dev/null || die "configuring $root/host"
+cmake -S . -B "$root/host" -G Ninja -DWIN32_BUILD_DIR="$win32_abs" >/dev/null ||
+  die "configuring $root/host"
 cmake --build "$root/host" || die "building $root/host"
 
 echo "build: win32 ($root/win32)"

@@ -56,30 +56,36 @@ count_from() {
   fi
 }
 
+# Runs ctest on the host build with the extra ARGS and adds its cases to the counts.
+run_ctest() {
+  local suite=$1 log="$logs/$2" t=$SECONDS rc summary f n
+  shift 2
+  ctest --test-dir "$root/host" --output-on-failure --timeout 300 -j "$(nproc)" "$@" \
+    >"$log" 2>&1
+  rc=$?
+  summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -n "$summary" ]; then
+    f=$(sed -E 's/.*tests passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+    n=$(sed -E 's/.*tests passed, ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$summary")
+    [ "$f" -eq 0 ] || sed -n '/The following tests FAILED/,$p' "$log" >&2
+    echo "test: $suite: $((n - f)) passed, $f failed ($((SECONDS - t)) s; log $log)"
+    passed=$((passed + n - f))
+    failed=$((failed + f))
+    if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then failed=$((failed + 1)); fi
+  elif grep -q 'No tests were found' "$log"; then
+    echo "test: $suite: none found"
+  else
+    echo "test: $suite: ctest gave no summary (status $rc); see $log" >&2
+    failed=$((failed + 1))
+  fi
+}
+
 prerequisite "install-deps" tools/install-deps.sh
 prerequisite "build" tools/build.sh
 mkdir -p "$logs"
 
-# Unit tests.
-t=$SECONDS
-ctest --test-dir "$root/host" --output-on-failure --timeout 300 -j "$(nproc)" \
-  >"$logs/ctest.log" 2>&1
-rc=$?
-grep -E '(Failed|\*\*\*|Not Run|Timeout)' "$logs/ctest.log" | grep -v '^ *[0-9]*% tests passed' >&2
-summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$logs/ctest.log" | tail -n 1)
-if [ -n "$summary" ]; then
-  f=$(sed -E 's/.*tests passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
-  n=$(sed -E 's/.*tests passed, ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$summary")
-  echo "test: unit tests: $((n - f)) passed, $f failed ($((SECONDS - t)) s)"
-  passed=$((passed + n - f))
-  failed=$((failed + f))
-  if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then failed=$((failed + 1)); fi
-elif grep -q 'No tests were found' "$logs/ctest.log"; then
-  echo "test: unit tests: none found"
-else
-  echo "test: ctest gave no summary (status $rc); see $logs/ctest.log" >&2
-  failed=$((failed + 1))
-fi
+# Unit tests: every ctest case of the host build but the checks of the win32 build's files.
+run_ctest "unit tests" ctest.log -E '^win32_artifacts$'
 
 # End-to-end tests under Wine.
 t=$SECONDS
@@ -88,14 +94,7 @@ rc=${PIPESTATUS[0]}
 count_from "end-to-end tests" "$logs/e2e.log" "$rc"
 echo "test: end-to-end tests took $((SECONDS - t)) s; screenshots in $artifacts"
 
-# Artefact tests: a suite that checks the built files themselves hooks in as an executable
-# tests/artifacts/run.sh taking the win32 build folder and ending with "N passed, N failed".
-if [ -x tests/artifacts/run.sh ]; then
-  t=$SECONDS
-  tests/artifacts/run.sh "$root/win32" 2>&1 | tee "$logs/artifacts.log"
-  rc=${PIPESTATUS[0]}
-  count_from "artefact tests" "$logs/artifacts.log" "$rc"
-  echo "test: artefact tests took $((SECONDS - t)) s"
-fi
+# Artefact tests: the host build's checks of the built Windows files (tests/artifacts).
+run_ctest "artefact tests" ctest-artifacts.log -R '^win32_artifacts$'
 
 finish
