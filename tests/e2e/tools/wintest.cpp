@@ -40,12 +40,22 @@
 //                                   exists CAPTION | visible CAPTION | hidden CAPTION |
 //                                   gone CAPTION | taskbar CAPTION | no-taskbar CAPTION |
 //                                   taskbar-known CAPTION (the shell has a button, shown or not) |
-//                                   text CAPTION ID TEXT | msgbox | process-gone PID
+//                                   text CAPTION ID TEXT | msgbox | process-gone PID |
+//                                   menu | no-menu
 //   acp                           print the ANSI code page
+//   add-printer QUEUE PORT        add a printer driver (placeholder files) and the queue QUEUE
+//                                 on PORT, data type RAW, to the spooler
+//   timeline CAPTION PROBE COUNT  poll every 10 ms and print "TICK VALUE" (GetTickCount, the
+//                                 escaped value) for the value at the start and after each
+//                                 change, until COUNT changes were seen (2 at the time limit);
+//                                 PROBE is a control id (its text) or "visible" (visible/hidden)
+//   menu                          0 when a popup menu (a visible #32768 window) is open, 1 not
+//   menu-key VK...                post WM_KEYDOWN/WM_KEYUP of each virtual key to that menu
 //   windows [CLASS]               list top-level windows (handle, class, visible, pid, caption)
 //   children CLASS                list the children of the first top-level window of CLASS
 #include <windows.h>
 #include <dbt.h>
+#include <winspool.h>
 
 #include <climits>
 #include <cstddef>
@@ -206,6 +216,65 @@ HWND FindMessageBox() {
   return box;
 }
 
+// A popup menu of TrackPopupMenu: a visible top-level window of the class #32768.
+BOOL CALLBACK StopAtPopupMenu(HWND hwnd, LPARAM lp) {
+  if (!IsWindowVisible(hwnd) || ClassName(hwnd) != "#32768") return TRUE;
+  *reinterpret_cast<HWND*>(lp) = hwnd;
+  return FALSE;
+}
+
+HWND FindPopupMenu() {
+  HWND menu = nullptr;
+  EnumWindows(StopAtPopupMenu, reinterpret_cast<LPARAM>(&menu));
+  return menu;
+}
+
+// A driver record whose files need not exist (Wine's spooler does not check them) and a queue
+// of that driver on the port.
+int AddQueue(const char* queue, const char* port) {
+  static const char kDriver[] = "wintest printer driver";
+  char dir[MAX_PATH] = {};
+  DWORD size = 0;
+  if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir), sizeof dir,
+                                  &size)) {
+    std::fprintf(stderr, "wintest: GetPrinterDriverDirectoryA: %lu\n", GetLastError());
+    return kFailed;
+  }
+  std::string file = std::string(dir) + "\\wintest_driver.dll";
+  DRIVER_INFO_3A driver = {};
+  driver.cVersion = 3;
+  driver.pName = const_cast<char*>(kDriver);
+  driver.pDriverPath = const_cast<char*>(file.c_str());
+  driver.pDataFile = const_cast<char*>(file.c_str());
+  driver.pConfigFile = const_cast<char*>(file.c_str());
+  if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver))) {
+    std::fprintf(stderr, "wintest: AddPrinterDriverA: %lu\n", GetLastError());
+    return kFailed;
+  }
+  PRINTER_INFO_2A info = {};
+  info.pPrinterName = const_cast<char*>(queue);
+  info.pPortName = const_cast<char*>(port);
+  info.pDriverName = const_cast<char*>(kDriver);
+  info.pPrintProcessor = const_cast<char*>("winprint");
+  info.pDatatype = const_cast<char*>("RAW");
+  info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+  HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+  if (!printer) {
+    std::fprintf(stderr, "wintest: AddPrinterA: %lu\n", GetLastError());
+    return kFailed;
+  }
+  ClosePrinter(printer);
+  return kYes;
+}
+
+void PostKey(HWND target, UINT vk) {
+  UINT scan = MapVirtualKeyA(vk, 0 /* MAPVK_VK_TO_VSC */);
+  LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+  LPARAM up = down | (1L << 30) | (1L << 31);
+  PostMessageA(target, WM_KEYDOWN, vk, down);
+  PostMessageA(target, WM_KEYUP, vk, up);
+}
+
 bool ProcessGone(DWORD pid) {
   HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
   if (!h) return true;
@@ -255,6 +324,8 @@ struct Condition {
 
   int Check() const {
     if (kind == "msgbox") return FindMessageBox() ? kYes : kNo;
+    if (kind == "menu") return FindPopupMenu() ? kYes : kNo;
+    if (kind == "no-menu") return FindPopupMenu() ? kNo : kYes;
     if (kind == "process-gone") return ProcessGone(pid) ? kYes : kNo;
     HWND hwnd = FindByCaption(caption);
     if (kind == "gone") return hwnd ? kNo : kYes;
@@ -295,7 +366,7 @@ int Wait(Args& a, DWORD timeoutMs) {
     unsigned long long pid;
     if (!ParseNumber(a.Next(), &pid)) return Usage("wait process-gone: PID");
     c.pid = static_cast<DWORD>(pid);
-  } else if (c.kind != "msgbox") {
+  } else if (c.kind != "msgbox" && c.kind != "menu" && c.kind != "no-menu") {
     return Usage("wait: unknown condition");
   }
   if (!a.Done()) return Usage("wait: too many arguments");
@@ -313,6 +384,41 @@ int Wait(Args& a, DWORD timeoutMs) {
   }
 }
 
+// The value a timeline follows; empty when the window is gone.
+std::string ProbeValue(const std::string& caption, bool visibility, int id) {
+  HWND hwnd = FindByCaption(caption);
+  if (!hwnd) return std::string();
+  if (visibility) return IsWindowVisible(hwnd) ? "visible" : "hidden";
+  HWND control = id == 0 ? hwnd : GetDlgItem(hwnd, id);
+  return control ? Escape(WindowText(control)) : std::string();
+}
+
+int Timeline(Args& a, DWORD timeoutMs) {
+  const char* caption = a.Next();
+  const char* probe = a.Next();
+  unsigned long long id = 0, count = 0;
+  if (!caption || !probe || !ParseNumber(a.Next(), &count) || !a.Done())
+    return Usage("timeline: CAPTION PROBE COUNT");
+  const bool visibility = std::strcmp(probe, "visible") == 0;
+  if (!visibility && !ParseNumber(probe, &id)) return Usage("timeline: PROBE is an id or visible");
+  if (!FindByCaption(caption)) return kNotFound;
+  DWORD start = GetTickCount();
+  std::string last = ProbeValue(caption, visibility, static_cast<int>(id));
+  std::printf("%lu %s\n", static_cast<unsigned long>(start), last.c_str());
+  std::fflush(stdout);
+  for (unsigned long long seen = 0; seen < count;) {
+    if (GetTickCount() - start >= timeoutMs) return kTimeout;
+    Sleep(10);
+    std::string now = ProbeValue(caption, visibility, static_cast<int>(id));
+    if (now == last) continue;
+    last = now;
+    ++seen;
+    std::printf("%lu %s\n", static_cast<unsigned long>(GetTickCount()), now.c_str());
+    std::fflush(stdout);
+  }
+  return kYes;
+}
+
 int Run(Args& a) {
   DWORD timeoutMs = 10000;
   const char* cmd = a.Next();
@@ -326,8 +432,27 @@ int Run(Args& a) {
   std::string c = cmd;
 
   if (c == "wait") return Wait(a, timeoutMs);
+  if (c == "timeline") return Timeline(a, timeoutMs);
   if (c == "acp") {
     std::printf("%u\n", GetACP());
+    return kYes;
+  }
+  if (c == "add-printer") {
+    const char* queue = a.Next();
+    const char* port = a.Next();
+    if (!queue || !port || !a.Done()) return Usage("add-printer: QUEUE PORT");
+    return AddQueue(queue, port);
+  }
+  if (c == "menu") return FindPopupMenu() ? kYes : kNo;
+  if (c == "menu-key") {
+    HWND menu = FindPopupMenu();
+    if (!menu) return kNotFound;
+    if (a.Done()) return Usage("menu-key: VK...");
+    while (!a.Done()) {
+      unsigned long long vk;
+      if (!ParseNumber(a.Next(), &vk)) return Usage("menu-key: virtual key code");
+      PostKey(menu, static_cast<UINT>(vk));
+    }
     return kYes;
   }
   if (c == "windows") {
