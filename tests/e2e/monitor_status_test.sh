@@ -115,26 +115,28 @@ ms_devchange() {
   wt devchange "$MS_CAPTION" "$1" "$2" >/dev/null || fail "WM_DEVICECHANGE $1 not delivered"
 }
 
-# Background timeline of PROBE (a control id or "visible") into FILE until COUNT changes; returns
-# once its first line (the value at its start) is there. Its pid goes to ms_timeline_pid.
+# A timeline of PROBE (a control id or "visible") in the background, into FILE, until the value
+# has become UNTIL for the Nth time (the value at the start counts). Returns once the first line
+# is there; the timeline's pid goes to ms_timeline_pid.
 ms_timeline_start() {
-  local file=$1 probe=$2 count=$3 ms=${4:-20000}
+  local file=$1 probe=$2 until=$3 nth=${4:-1} ms=${5:-25000}
   : >"$file"
-  wt -t "$ms" timeline "$MS_CAPTION" "$probe" "$count" >"$file" 2>&1 &
+  wt -t "$ms" timeline "$MS_CAPTION" "$probe" "$until" "$nth" >"$file" 2>&1 &
   ms_timeline_pid=$!
   e2e_poll 10000 test -s "$file" || fail "timeline of $probe did not start"
 }
 
+# Waits for the timeline PID writing FILE to reach its end value.
 ms_timeline_end() {
-  e2e_wait_exit "$1" "${2:-25000}" || fail "timeline still running"
-  wait "$1" || { cat "$3" >&2; fail "timeline of $3 ended without all its changes"; }
+  e2e_wait_exit "$1" 30000 || fail "timeline $2 still running"
+  wait "$1" || { cat "$2"; fail "timeline $2 ended before its end value"; }
+  cat "$2"
 }
 
-# The tick of the line with VALUE in a timeline file (the Nth such line, default the first).
+# The tick of the Nth line (default the first) with VALUE in a timeline file.
 ms_tick_of() {
-  local file=$1 value=$2 nth=${3:-1}
-  tr -d '\r' <"$file" | awk -v v="$value" -v n="$nth" \
-    '{ t = $1; $1 = ""; sub(/^ /, ""); if ($0 == v && ++k == n) { print t; exit } }'
+  tr -d '\r' <"$1" | V=$2 N=${3:-1} awk \
+    '{ t = $1; v = substr($0, length($1) + 2); if (v == ENVIRON["V"] && ++k == ENVIRON["N"]) { print t; exit } }'
 }
 
 # Checks that LOW <= B - A <= HIGH (milliseconds).
@@ -146,6 +148,30 @@ ms_check_span() {
   printf '%s %s: %d ms\n' "${FUNCNAME[1]}" "$what" "$span" >>"$E2E_ARTIFACTS/monitor-status-timings.txt"
   [ "$span" -ge "$low" ] && [ "$span" -le "$high" ] ||
     fail "$what: $span ms, want $low to $high ms"
+}
+
+# The heading's colours: pure blue for "Ready" and "Printing", RGB (172, 168, 153) for every
+# other heading. Counts the pixels of one colour in the heading control on the screen.
+MS_BLUE='#0000FF' MS_GREY='#ACA899'
+ms_heading_pixels() {
+  [ -n "${ms_heading_rect:-}" ] || ms_heading_rect=$(wt rect "$MS_CAPTION" $MS_HEADING) ||
+    fail "no rectangle of the heading"
+  local x y w h
+  read -r x y w h <<<"$(tr -d '\r' <<<"$ms_heading_rect")"
+  import -display "$DISPLAY" -window root -crop "${w}x${h}+$x+$y" -depth 8 txt:- 2>/dev/null |
+    grep -c " $1 "
+}
+ms_heading_drawn_in() {
+  local want=$1 other=$2
+  [ "$(ms_heading_pixels "$want")" -ge 10 ] && [ "$(ms_heading_pixels "$other")" -eq 0 ]
+}
+# Checks that the visible heading TEXT is drawn in COLOUR (blue or grey).
+ms_check_heading_colour() {
+  local colour=$1 text=$2 want=$MS_GREY other=$MS_BLUE
+  [ "$colour" = blue ] && { want=$MS_BLUE; other=$MS_GREY; }
+  check_eq "heading" "$(ms_heading)" "$text"
+  e2e_poll 3000 ms_heading_drawn_in "$want" "$other" ||
+    fail "heading '$text' not drawn in $colour: $(ms_heading_pixels "$MS_BLUE") blue and $(ms_heading_pixels "$MS_GREY") grey pixels"
 }
 
 # --- cases ---
@@ -201,6 +227,7 @@ monitor_status_usb_presence() {
   ms_devchange 0x8001 "$MS_USB_PRINTER"
   ms_devchange 0x8003 "$MS_USB_PRINTER"
   ms_show_and_expect "Communication Error" "$MS_USB_ADVICE" "other devices' arrivals"
+  ms_check_heading_colour grey "Communication Error"
   e2e_screenshot "$E2E_ARTIFACTS/monitor-status-usb-not-connected.png" "$MS_CAPTION"
 
   ms_devchange arrival "$MS_USB_PRINTER"
@@ -211,6 +238,7 @@ monitor_status_usb_presence() {
   ms_devchange 0x8003 "$MS_USB_PRINTER"
   ms_devchange removal '\\\\?\\USB#VID_1C9F&PID_3A06#LX90_VENDRB#'"$MS_USB_CLASS"
   ms_show_and_expect Ready "$MS_READY_ADVICE" "printer present, other notifications"
+  ms_check_heading_colour blue Ready
   e2e_screenshot "$E2E_ARTIFACTS/monitor-status-ready.png" "$MS_CAPTION"
 
   # Removal-complete of the printer, its name in other letter case: the name still matches.
@@ -243,19 +271,23 @@ END
 monitor_status_lpt_without_register() {
   ms_prepare
   ms_add_queue LPT1:
+  # Timelines from before the start: the version text is set at the end of the window's
+  # initialisation, right after the poller has started; the poller's first message comes at once,
+  # the eighth seven periods later.
+  local versions="$E2E_CASE_DIR/version.timeline" headings="$E2E_CASE_DIR/headings.timeline"
+  local vpid hpid
+  ms_timeline_start "$versions" $MS_VERSION "Ver 2.01 (9W)" 1 30000; vpid=$ms_timeline_pid
+  ms_timeline_start "$headings" $MS_HEADING "Communication Error" 1 40000; hpid=$ms_timeline_pid
   ms_start
   # The first evaluations apply nothing: the template's texts stay.
   check_eq "heading in the first evaluations" "$(ms_heading)" "Searching..."
   check_eq "advice in the first evaluations" "$(ms_advice)" "$MS_SEARCHING_ADVICE"
   ms_wait_state "Communication Error" "$MS_LPT_ADVICE" 25000 "LPT1:, no status register"
-  local seen; seen=$(ms_now)
-  # The poller started after the launch; its eighth message comes seven periods after its first.
-  echo "state 1000 seen $((seen - ms_launch_time)) ms after the launch"
-  printf '%s state 1000 after the launch: %d ms\n' "${FUNCNAME[0]}" $((seen - ms_launch_time)) \
-    >>"$E2E_ARTIFACTS/monitor-status-timings.txt"
-  [ $((seen - ms_launch_time)) -ge 6500 ] ||
-    fail "state 1000 after $((seen - ms_launch_time)) ms, before the eighth evaluation"
   ms_check_hidden "LPT1:, state 1000"
+  ms_timeline_end $vpid "$versions"
+  ms_timeline_end $hpid "$headings"
+  ms_check_span "initialised until state 1000" "$(ms_tick_of "$versions" "Ver 2.01 (9W)")" \
+    "$(ms_tick_of "$headings" "Communication Error")" 6400 7600
   monitor_running_ms || fail "the monitor ended"
 }
 
@@ -272,7 +304,14 @@ monitor_status_paused_queue() {
   standin_set_status "$MS_QUEUE" 1 || fail "stand-in status"
   wt -t 5000 wait visible "$MS_CAPTION" || fail "paused queue: window not brought up"
   ms_wait_state "Communication Error" "$MS_PAUSED_ADVICE" 3000 "paused queue"
+  ms_check_heading_colour grey "Communication Error"
   e2e_screenshot "$E2E_ARTIFACTS/monitor-status-paused.png" "$MS_CAPTION"
+
+  # A steady state is applied once: hidden by the user, the window stays hidden while the queue
+  # stays paused (a window brought up again would come at the next evaluation).
+  wt click "$MS_CAPTION" $MS_OK && wt wait hidden "$MS_CAPTION" || fail "Ok did not hide"
+  wt -t 2500 wait visible "$MS_CAPTION"
+  check_eq "brought up again by the same state (2: no)" $? 2
 
   standin_set_status "$MS_QUEUE" 0x81 || fail "stand-in status"   # paused + offline
   ms_wait_state Ready "$MS_READY_ADVICE" 5000 "paused and offline"
@@ -294,15 +333,16 @@ monitor_status_printing_auto_hide() {
 
   local headings="$E2E_CASE_DIR/headings.timeline" shown="$E2E_CASE_DIR/visible.timeline"
   local hpid vpid
-  ms_timeline_start "$headings" $MS_HEADING 2; hpid=$ms_timeline_pid
-  ms_timeline_start "$shown" visible 2; vpid=$ms_timeline_pid
+  ms_heading_rect=$(wt rect "$MS_CAPTION" $MS_HEADING) || fail "no rectangle of the heading"
+  ms_timeline_start "$headings" $MS_HEADING Printing 2; hpid=$ms_timeline_pid
+  ms_timeline_start "$shown" visible hidden 2; vpid=$ms_timeline_pid
   wt command "$MS_CAPTION" $MS_CMD_SHOW || fail "posting command 101"
   wt -t 5000 wait text "$MS_CAPTION" $MS_HEADING Searching || fail "no searching after the show"
   wt -t 8000 wait text "$MS_CAPTION" $MS_HEADING Printing || fail "no Printing after the show"
+  ms_check_heading_colour blue Printing
   e2e_screenshot "$E2E_ARTIFACTS/monitor-status-printing.png" "$MS_CAPTION"
-  ms_timeline_end $hpid 15000 "$headings"
-  ms_timeline_end $vpid 15000 "$shown"
-  cat "$headings" "$shown"
+  ms_timeline_end $hpid "$headings"
+  ms_timeline_end $vpid "$shown"
   ms_check_span "Printing shown until the window hid itself" \
     "$(ms_tick_of "$headings" Printing 2)" "$(ms_tick_of "$shown" hidden 2)" 2500 3900
   ms_wait_state Printing "$MS_PRINTING_ADVICE" 1000 "after the auto-hide"
@@ -331,16 +371,17 @@ monitor_status_searching_phase() {
   ms_start
   ms_wait_state Ready "$MS_READY_ADVICE" 10000 "before the show"
   local headings="$E2E_CASE_DIR/headings.timeline"
-  ms_timeline_start "$headings" $MS_HEADING 2
+  ms_timeline_start "$headings" $MS_HEADING Ready 2
   local pid=$ms_timeline_pid
   ms_show
   wt -t 5000 wait text "$MS_CAPTION" $MS_ADVICE "$MS_SEARCHING_ADVICE" ||
     fail "advice while searching: '$(ms_advice)'"
-  ms_timeline_end $pid 15000 "$headings"
-  cat "$headings"
+  ms_check_heading_colour grey Searching
+  ms_timeline_end $pid "$headings"
   check_eq "headings" "$(tr -d '\r' <"$headings" | cut -d' ' -f2- | tr '\n' '|')" "Ready|Searching|Ready|"
   ms_check_span "searching display" "$(ms_tick_of "$headings" Searching)" \
     "$(ms_tick_of "$headings" Ready 2)" 2500 3900
+  ms_check_heading_colour blue Ready
   ms_wait_state Ready "$MS_READY_ADVICE" 1000 "after the searching phase"
 }
 

@@ -45,10 +45,14 @@
 //   acp                           print the ANSI code page
 //   add-printer QUEUE PORT        add a printer driver (placeholder files) and the queue QUEUE
 //                                 on PORT, data type RAW, to the spooler
-//   timeline CAPTION PROBE COUNT  poll every 10 ms and print "TICK VALUE" (GetTickCount, the
+//   timeline CAPTION PROBE UNTIL [N]  poll every 10 ms and print "TICK VALUE" (GetTickCount, the
 //                                 escaped value) for the value at the start and after each
-//                                 change, until COUNT changes were seen (2 at the time limit);
-//                                 PROBE is a control id (its text) or "visible" (visible/hidden)
+//                                 change, until the value has become UNTIL for the Nth time
+//                                 (default 1; the value at the start counts); 2 at the time limit.
+//                                 PROBE is a control id (its text) or "visible" (visible/hidden);
+//                                 the value is empty while there is no such window, so a
+//                                 timeline may start before the program does
+//   rect CAPTION ID               print "X Y W H", the screen rectangle of control ID
 //   menu                          0 when a popup menu (a visible #32768 window) is open, 1 not
 //   menu-key VK...                post WM_KEYDOWN/WM_KEYUP of each virtual key to that menu
 //   windows [CLASS]               list top-level windows (handle, class, visible, pid, caption)
@@ -396,27 +400,30 @@ std::string ProbeValue(const std::string& caption, bool visibility, int id) {
 int Timeline(Args& a, DWORD timeoutMs) {
   const char* caption = a.Next();
   const char* probe = a.Next();
-  unsigned long long id = 0, count = 0;
-  if (!caption || !probe || !ParseNumber(a.Next(), &count) || !a.Done())
-    return Usage("timeline: CAPTION PROBE COUNT");
+  const char* untilArg = a.Next();
+  unsigned long long id = 0, nth = 1;
+  std::string until;
+  if (!caption || !probe || !untilArg) return Usage("timeline: CAPTION PROBE UNTIL [N]");
+  if (!Unescape(untilArg, &until)) return Usage("timeline: bad escape in UNTIL");
+  until = Escape(until);
+  if (!a.Done() && (!ParseNumber(a.Next(), &nth) || nth == 0 || !a.Done()))
+    return Usage("timeline: N is a count from 1");
   const bool visibility = std::strcmp(probe, "visible") == 0;
   if (!visibility && !ParseNumber(probe, &id)) return Usage("timeline: PROBE is an id or visible");
-  if (!FindByCaption(caption)) return kNotFound;
-  DWORD start = GetTickCount();
-  std::string last = ProbeValue(caption, visibility, static_cast<int>(id));
-  std::printf("%lu %s\n", static_cast<unsigned long>(start), last.c_str());
-  std::fflush(stdout);
-  for (unsigned long long seen = 0; seen < count;) {
+  const DWORD start = GetTickCount();
+  std::string last;
+  unsigned long long seen = 0;
+  for (bool first = true;; first = false) {
+    std::string now = ProbeValue(caption, visibility, static_cast<int>(id));
+    if (first || now != last) {
+      last = now;
+      std::printf("%lu %s\n", static_cast<unsigned long>(GetTickCount()), now.c_str());
+      std::fflush(stdout);
+      if (now == until && ++seen == nth) return kYes;
+    }
     if (GetTickCount() - start >= timeoutMs) return kTimeout;
     Sleep(10);
-    std::string now = ProbeValue(caption, visibility, static_cast<int>(id));
-    if (now == last) continue;
-    last = now;
-    ++seen;
-    std::printf("%lu %s\n", static_cast<unsigned long>(GetTickCount()), now.c_str());
-    std::fflush(stdout);
   }
-  return kYes;
 }
 
 int Run(Args& a) {
@@ -537,6 +544,15 @@ int Run(Args& a) {
     }
     if (left > right) return kNotFound;
     std::printf("%ld %ld\n", (left + right) / 2, (top + bottom) / 2);
+    return kYes;
+  }
+  if (c == "rect") {
+    if (!ParseNumber(a.Next(), &n1)) return Usage("rect: control id");
+    HWND control = n1 == 0 ? hwnd : GetDlgItem(hwnd, static_cast<int>(n1));
+    if (!control) return kNotFound;
+    RECT r = {};
+    if (!GetWindowRect(control, &r)) return kFailed;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     return kYes;
   }
   if (c == "text" || c == "command" || c == "click") {
