@@ -5,14 +5,12 @@ set -euo pipefail
 
 packages=(
   # the cross build of the Windows programs and the host build of the unit tests
-  g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake ninja-build g++ make
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake ninja-build g++
   googletest libgtest-dev libgmock-dev
   # Wine (32-bit) with its fonts: without fonts-wine dialogs are laid out with other fonts
   wine wine32:i386 fonts-wine
   # a private X server and the tools the tests drive and photograph it with
   xvfb xauth xdotool x11-utils imagemagick
-  # used by the scripts
-  procps coreutils findutils
 )
 
 missing=()
