@@ -6,7 +6,7 @@
 #
 #   BUILD_ROOT    build folders (default: build)
 #   E2E_ARTIFACTS screenshots of the end-to-end tests (default: $BUILD_ROOT/e2e-artifacts)
-#   E2E_CASES     shell pattern picking end-to-end cases by name (default: all)
+#   E2E_CASES     shell patterns (blank-separated) picking end-to-end cases by name (default: all)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=${BUILD_ROOT:-build}
@@ -89,7 +89,8 @@ run_ctest "unit tests" ctest.log -E '^win32_artifacts$'
 
 # End-to-end tests under Wine.
 t=$SECONDS
-tests/e2e/run.sh "$root/win32" "$artifacts" "${E2E_CASES:-*}" 2>&1 | tee "$logs/e2e.log"
+read -r -a patterns <<<"${E2E_CASES:-*}"
+tests/e2e/run.sh "$root/win32" "$artifacts" "${patterns[@]}" 2>&1 | tee "$logs/e2e.log"
 rc=${PIPESTATUS[0]}
 count_from "end-to-end tests" "$logs/e2e.log" "$rc"
 echo "test: end-to-end tests took $((SECONDS - t)) s; screenshots in $artifacts"
