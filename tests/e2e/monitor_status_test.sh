@@ -13,7 +13,7 @@
 MS_QUEUE="Veltro LX90 VENDRA (ESC P)"
 MS_CAPTION="$MS_QUEUE - Status Monitor"
 MS_HEADING=1004 MS_ADVICE=1005 MS_OK=1007 MS_VERSION=1010
-MS_CMD_SHOW=101 MS_CMD_EXIT=104
+MS_CMD_SHOW=101
 MS_PRINTERS_KEY='HKLM\System\CurrentControlSet\Control\Print\Printers'
 MS_PORTS_KEY='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports'
 
@@ -23,6 +23,7 @@ MS_USB_ADVICE='Printer is not connected or switched OFF.\nEnsure USB cable is co
 MS_LPT_ADVICE='Check all connections and make sure all device is turned ON.\nIf the power was turned off during printing, cancel the print job.'
 MS_PAUSED_ADVICE='"Pause Printing" is selected in Veltro LX90 VENDRA (ESC P) driver.\nGoto "Printer and Faxes" folder, right click and choose "Resume Printing"'
 MS_PRINTING_ADVICE='Printing...\n(Window will minimize in 2sec...)'
+MS_JOB_ERROR_ADVICE='Check all connections and make sure all device is turned ON. If the power was turned off during printing, cancel the print job.'
 MS_SEARCHING_ADVICE='Searching the printer...'
 
 # The printer's USB device interface name as the system announces it (class: USB devices).
@@ -31,8 +32,6 @@ MS_USB_PRINTER='\\\\?\\USB#VID_1C9F&PID_3A06#LX90_VENDRA#'"$MS_USB_CLASS"
 
 # Notification area: the first icon's slot, and the slot left of it (always empty here).
 MS_TRAY_ICON_X=1014 MS_TRAY_ICON_Y=758
-
-ms_now() { date +%s%3N; }
 
 # The monitor program, copied into the case's own folder so that a stand-in winspool.drv can be
 # put beside it.
@@ -73,7 +72,6 @@ ms_move_queue() {
 }
 
 ms_start() {
-  ms_launch_time=$(ms_now)
   e2e_launch monitor "$(ms_exe)"
   wt -t 30000 wait exists "$MS_CAPTION" || fail "no window \"$MS_CAPTION\" within 30 s"
   wt wait text "$MS_CAPTION" $MS_VERSION "Ver 2.01 (9W)" || fail "window not initialised"
@@ -346,6 +344,15 @@ monitor_status_printing_auto_hide() {
   ms_check_span "Printing shown until the window hid itself" \
     "$(ms_tick_of "$headings" Printing 2)" "$(ms_tick_of "$shown" hidden 2)" 2500 3900
   ms_wait_state Printing "$MS_PRINTING_ADVICE" 1000 "after the auto-hide"
+
+  # The job list decides by the first printing job with an error bit, else the last printing
+  # job: a printing job with an error (0x12) brings the window up (state 18) ...
+  standin_set_jobs "$MS_QUEUE" 0x2010 0x12 0x10 || fail "stand-in jobs"
+  wt -t 5000 wait visible "$MS_CAPTION" || fail "printing job with an error: window not brought up"
+  ms_wait_state "Communication Error" "$MS_JOB_ERROR_ADVICE" 3000 "printing job with an error"
+  # ... and without one the last printing job counts.
+  standin_set_jobs "$MS_QUEUE" 0x8 0x10 0x2010 || fail "stand-in jobs"
+  ms_wait_state Printing "$MS_PRINTING_ADVICE" 5000 "last printing job"
 }
 
 # The queue moved to another port while the monitor runs: the next evaluation restarts the
