@@ -103,6 +103,11 @@ e2e_boot_prefix() {
   (
     export WINEPREFIX=$dir
     wineboot -i >"$dir.boot.log" 2>&1 || { cat "$dir.boot.log" >&2; exit 1; }
+    # Wine as packaged here does not pick up the TrueType fonts of fonts-wine (Tahoma behind
+    # "MS Shell Dlg", Marlett for the caption buttons) by itself: without them dialogs come out
+    # wider in DejaVu and the close box shows a letter. The system's font folder is searched.
+    cp /usr/share/wine/fonts/*.ttf "$dir/drive_c/windows/Fonts/" ||
+      { echo "fonts-wine's TrueType fonts are missing" >&2; exit 1; }
     e2e_write_settings_reg "$dir.settings.reg"
     wine regedit /S "$(winepath -w "$dir.settings.reg" 2>/dev/null)" >>"$dir.boot.log" 2>&1 ||
       { cat "$dir.boot.log" >&2; exit 1; }
