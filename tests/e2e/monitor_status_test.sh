@@ -371,7 +371,7 @@ monitor_status_port_moved() {
 }
 
 # The show command: "Searching" for three evaluations, then the state again although it is the
-# one shown before.
+# one shown before; that state (-1) leaves the window up.
 monitor_status_searching_phase() {
   ms_prepare
   ms_add_queue FILE:
@@ -390,6 +390,10 @@ monitor_status_searching_phase() {
     "$(ms_tick_of "$headings" Ready 2)" 2500 3900
   ms_check_heading_colour blue Ready
   ms_wait_state Ready "$MS_READY_ADVICE" 1000 "after the searching phase"
+  # Ready without a parallel port (state -1) has no auto-hide: the window stays up past the
+  # fourth evaluation, where the ready and printing states with auto-hide hide it.
+  wt -t 4500 wait hidden "$MS_CAPTION"
+  check_eq "hidden by itself in state -1 (2: no)" $? 2
 }
 
 # A hash of the screen's pixels in a 20x20 square with its top left corner at X,Y.
