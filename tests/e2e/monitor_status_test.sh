@@ -38,7 +38,10 @@ MS_TRAY_ICON_X=1014 MS_TRAY_ICON_Y=758
 ms_app_dir() { printf '%s' "$E2E_CASE_DIR/app"; }
 ms_exe() { printf '%s' "$(ms_app_dir)/LX90VENDRA(ESC P).exe"; }
 
+# Measured spans of a case go to ARTIFACTS/<case>.timings, for a look at their spread.
 ms_prepare() {
+  ms_timings="$E2E_ARTIFACTS/${E2E_CASE_DIR##*/case-}.timings"
+  rm -f "$ms_timings"
   mkdir -p "$(ms_app_dir)"
   cp "$E2E_BUILD_DIR/monitor/LX90VENDRA(ESC P).exe" "$(ms_exe)" || fail "monitor not built"
 }
@@ -143,7 +146,7 @@ ms_check_span() {
   [ -n "$a" ] && [ -n "$b" ] || fail "$what: missing timeline points ($a, $b)"
   local span=$((b - a))
   echo "$what: $span ms"
-  printf '%s %s: %d ms\n' "${FUNCNAME[1]}" "$what" "$span" >>"$E2E_ARTIFACTS/monitor-status-timings.txt"
+  printf '%s: %d ms\n' "$what" "$span" >>"$ms_timings"
   [ "$span" -ge "$low" ] && [ "$span" -le "$high" ] ||
     fail "$what: $span ms, want $low to $high ms"
 }
