@@ -3,15 +3,17 @@
 //   bench_probe queue <name> <port>        driver, queue on <port> (RAW datatype) and its
 //                                          DsSpooler\portName; adds "USB001" to the ports
 //   bench_probe port <name> <port>         moves the queue: its "Port" and DsSpooler\portName
-//   bench_probe handles <pid>              one line: listed=N counted=N gdi=N user=N errors=...
-//   bench_probe sample <pid> <ms> <count>  that line every <ms> ms, prefixed with the time in
-//                                          ms since start; count 0: until the process ends
+//   bench_probe handles <pid>...           one line per process:
+//                                          pid=N listed=N counted=N gdi=N user=N errors=...
+//   bench_probe selfcheck                  the same counts of this process before and after it
+//                                          opens 10 events: shows which counts work here
 //
 // Output is "key=value" text for the benchmark script; exit code 0 on success.
 //
 // Handle counts: "listed" counts the process's entries in the system handle list
 // (NtQuerySystemInformation, SystemHandleInformation), which Wine answers from the server's
-// handle tables; "counted" is GetProcessHandleCount, which Wine 8 answers with 0. "gdi" and
+// handle tables (Wine 8's server can crash when the list is read while another process starts
+// or ends: run this only when nothing else is being started); "counted" is GetProcessHandleCount, which Wine 8 answers with 0. "gdi" and
 // "user" are GetGuiResources, not implemented by Wine 8 (error 120). -1: the call failed.
 #include <windows.h>
 #include <winspool.h>
@@ -188,48 +190,50 @@ bool HandleLine(HANDLE process, DWORD pid, std::string* line) {
 HANDLE OpenTarget(const char* pidText, DWORD* pidOut) {
   const DWORD pid = static_cast<DWORD>(std::strtoul(pidText, nullptr, 0));
   *pidOut = pid;
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
-  if (!process) std::printf("error=OpenProcess %lu\n", GetLastError());
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
   return process;
 }
 
-int Handles(const char* pidText) {
-  DWORD pid = 0;
-  HANDLE process = OpenTarget(pidText, &pid);
-  if (!process) return 1;
-  std::string line;
-  const bool ok = HandleLine(process, pid, &line);
-  CloseHandle(process);
-  if (!ok) {
-    std::printf("error=process ended\n");
-    return 1;
+int Handles(int count, char** pids) {
+  int failed = 0;
+  for (int i = 0; i < count; ++i) {
+    DWORD pid = 0;
+    HANDLE process = OpenTarget(pids[i], &pid);
+    std::string line;
+    if (process == nullptr || !HandleLine(process, pid, &line)) {
+      std::printf("pid=%lu error=not running\n", static_cast<unsigned long>(pid));
+      ++failed;
+    } else {
+      std::printf("pid=%lu %s\n", static_cast<unsigned long>(pid), line.c_str());
+    }
+    if (process != nullptr) CloseHandle(process);
   }
-  std::printf("%s\n", line.c_str());
-  return 0;
+  return failed == 0 ? 0 : 1;
 }
 
-int Sample(const char* pidText, const char* periodText, const char* countText) {
-  DWORD pid = 0;
-  HANDLE process = OpenTarget(pidText, &pid);
-  if (!process) return 1;
-  const DWORD period = static_cast<DWORD>(std::strtoul(periodText, nullptr, 0));
-  const unsigned long count = std::strtoul(countText, nullptr, 0);
-  const DWORD start = GetTickCount();
-  std::string line;
-  for (unsigned long n = 0; count == 0 || n < count; ++n) {
-    if (n != 0 && WaitForSingleObject(process, period) == WAIT_OBJECT_0) break;
-    if (!HandleLine(process, pid, &line)) break;
-    std::printf("t=%lu %s\n", static_cast<unsigned long>(GetTickCount() - start), line.c_str());
-    std::fflush(stdout);
+int SelfCheck() {
+  const DWORD pid = GetCurrentProcessId();
+  HANDLE self = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+  if (self == nullptr) {
+    std::printf("error=OpenProcess %lu\n", GetLastError());
+    return 1;
   }
-  CloseHandle(process);
+  std::string before;
+  std::string after;
+  HandleLine(self, pid, &before);
+  HANDLE events[10];
+  for (HANDLE& event : events) event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HandleLine(self, pid, &after);
+  for (HANDLE event : events) CloseHandle(event);
+  CloseHandle(self);
+  std::printf("before=%s\nafter_10_events=%s\n", before.c_str(), after.c_str());
   return 0;
 }
 
 int Usage() {
   std::fputs(
-      "usage: bench_probe queue <name> <port> | port <name> <port> | handles <pid> |"
-      " sample <pid> <ms> <count>\n",
+      "usage: bench_probe queue <name> <port> | port <name> <port> | handles <pid>... |"
+      " selfcheck\n",
       stderr);
   return 2;
 }
@@ -241,7 +245,7 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   if (command == "queue" && argc == 4) return AddQueue(argv[2], argv[3]);
   if (command == "port" && argc == 4) return MovePort(argv[2], argv[3]);
-  if (command == "handles" && argc == 3) return Handles(argv[2]);
-  if (command == "sample" && argc == 5) return Sample(argv[2], argv[3], argv[4]);
+  if (command == "handles" && argc >= 3) return Handles(argc - 2, argv + 2);
+  if (command == "selfcheck" && argc == 2) return SelfCheck();
   return Usage();
 }

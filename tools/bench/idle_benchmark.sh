@@ -27,6 +27,8 @@
 #   --flip S           long mode: port move period (20)
 #   --show S           long mode: show command period (45)
 #   --sample S         long mode: sampling period (5)
+#   --warm S           long mode: samples before S seconds are left out of the statistics
+#                      (default: one cycle of port moves and shows, max(2 x flip, show))
 #   --out DIR          keep the samples (CSV) and the report in DIR
 #   --strict           exit status 1 when a metric is OVER (idle) or grows (long)
 #
@@ -45,6 +47,7 @@ LONG_DURATION=600
 FLIP=20
 SHOW=45
 SAMPLE=5
+WARM=""
 OUT=""
 STRICT=0
 BUILD_DIR="$repo/build/win32"
@@ -61,6 +64,7 @@ while [ $# -gt 0 ]; do
     --flip) number "$1" "${2:-}"; FLIP=$2; shift 2 ;;
     --show) number "$1" "${2:-}"; SHOW=$2; shift 2 ;;
     --sample) number "$1" "${2:-}"; SAMPLE=$2; shift 2 ;;
+    --warm) [[ ${2:-} =~ ^[0-9]+$ ]] || usage; WARM=$2; shift 2 ;;
     --out) [ -n "${2:-}" ] || usage; OUT=$2; shift 2 ;;
     --strict) STRICT=1; shift ;;
     -h | --help) usage ;;
@@ -69,6 +73,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
+[ -n "$WARM" ] || WARM=$((2 * FLIP > SHOW ? 2 * FLIP : SHOW))
 BUILD_DIR=$(cd "$BUILD_DIR" 2>/dev/null && pwd) || { echo "no build directory $BUILD_DIR" >&2; exit 3; }
 MONITOR_EXE="$BUILD_DIR/monitor/LX90VENDRA(ESC P).exe"
 BASELINE_EXE="$BUILD_DIR/tools/bench/idle_baseline.exe"
@@ -100,11 +105,8 @@ now_ms() { date +%s%3N; }
 
 BENCH_WORK=$(mktemp -d "${TMPDIR:-/tmp}/idle-bench.XXXXXX")
 E2E_CASE_DIR=$BENCH_WORK   # e2e_launch writes the programs' output here
-BG_PIDS=()
 
 teardown() {
-  local p
-  for p in "${BG_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
@@ -276,7 +278,7 @@ idle_mode() {
   v_cpu=$(verdict "$cpu_r"); v_mem=$(verdict "$mem_r")
 
   local row='%-9s %8s %8s %8s %10s %12s %10s %8s\n'
-  say "idle benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), $CPUS CPUs, $(wine --version 2>/dev/null)"
+  say "idle benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), $CPUS CPUs, $(wine --version 2>/dev/null), load average $(cut -d' ' -f1-3 /proc/loadavg)"
   say "measured $d s after ${SETTLE} s settle, side by side in one prefix; monitor heading '$heading' (queue on FILE:)"
   say ""
   # shellcheck disable=SC2059
@@ -327,19 +329,21 @@ idle_mode() {
 
 # ---- long mode ----
 
-# Mean of column COL over rows with LO <= t < HI, and the least-squares slope per minute over
-# all rows (t in column 1, ms).
+# One column COL of the long run's samples (t in ms in column 1): its first value, the means
+# over [WARM, WARM + 60 s) and [END - 60 s, END], the least-squares slope per minute from WARM
+# on, and its maximum. Negative values (not measured) are left out.
 series_stats() {
-  awk -F, -v col="$2" -v lo="$3" -v hi="$4" -v lo2="$5" -v hi2="$6" '
+  awk -F, -v col="$2" -v warm="$3" -v hi="$4" -v lo2="$5" '
     NR == 1 { next }
     $col < 0 { next }
-    { t = $1 / 60000; y = $col; n++; st += t; sy += y; stt += t * t; sty += t * y
-      if ($1 >= lo && $1 < hi) { a += y; na++ }
-      if ($1 >= lo2 && $1 <= hi2) { b += y; nb++ }
-      if (n == 1 || y < mn) mn = y; if (n == 1 || y > mx) mx = y }
+    { y = $col; if (!started) { start = y; started = 1 }; if (!seen || y > mx) mx = y; seen = 1 }
+    $1 < warm { next }
+    { t = $1 / 60000; n++; st += t; sy += y; stt += t * t; sty += t * y
+      if ($1 < hi) { a += y; na++ }
+      if ($1 >= lo2) { b += y; nb++ } }
     END {
       d = n * stt - st * st; slope = (d > 0) ? (n * sty - st * sy) / d : 0
-      printf "%.1f %.1f %.2f %d %d\n", (na ? a / na : -1), (nb ? b / nb : -1), slope, mn, mx }' "$1"
+      printf "%s %.1f %.1f %.2f %s\n", (started ? start : -1), (na ? a / na : -1), (nb ? b / nb : -1), slope, (seen ? mx : -1) }' "$1"
 }
 
 long_mode() {
@@ -348,13 +352,13 @@ long_mode() {
   log "settling ${SETTLE} s, then ${LONG_DURATION} s with port moves every ${FLIP} s and show commands every ${SHOW} s"
   sleep "$SETTLE"
 
-  local hlog_m="$BENCH_WORK/handles-monitor.log" hlog_b="$BENCH_WORK/handles-baseline.log"
-  wine "$PROBE_EXE" sample "$MON_WINPID" $((SAMPLE * 1000)) 0 >"$hlog_m" 2>/dev/null &
-  BG_PIDS+=($!)
-  wine "$PROBE_EXE" sample "$BASE_WINPID" $((SAMPLE * 1000)) 0 >"$hlog_b" 2>/dev/null &
-  BG_PIDS+=($!)
-  e2e_poll 10000 test -s "$hlog_m" || log "note: no handle samples of the monitor"
-  local first; first=$(head -n 1 "$hlog_m")
+  # Handles are read by one probe run at a time, never while another Wine process starts or
+  # ends: Wine 8's server can crash when its handle list is read during a process start.
+  local hlog="$BENCH_WORK/handles.log" first selfcheck
+  selfcheck=$(wine "$PROBE_EXE" selfcheck 2>&1 </dev/null | tr -d '\r' | paste -sd ' ')
+  log "handle count self-check: $selfcheck"
+  wine "$PROBE_EXE" handles "$MON_WINPID" "$BASE_WINPID" >"$hlog" 2>&1
+  first=$(head -n 1 "$hlog")
   log "first handle sample: $first"
 
   local csv="$BENCH_WORK/long.csv"
@@ -385,8 +389,10 @@ long_mode() {
     fi
     if [ "$t" -ge "$next_sample" ]; then
       local hm hb heading
-      hm=$(tail -n 1 "$hlog_m" | sed -n 's/.* listed=\(-\{0,1\}[0-9]*\).*/\1/p'); hm=${hm:--1}
-      hb=$(tail -n 1 "$hlog_b" | sed -n 's/.* listed=\(-\{0,1\}[0-9]*\).*/\1/p'); hb=${hb:--1}
+      wine "$PROBE_EXE" handles "$MON_WINPID" "$BASE_WINPID" >"$hlog.new" 2>&1
+      cat "$hlog.new" >>"$hlog"
+      hm=$(sed -n "s/^pid=$MON_WINPID listed=\([0-9]*\) .*/\1/p" "$hlog.new"); hm=${hm:--1}
+      hb=$(sed -n "s/^pid=$BASE_WINPID listed=\([0-9]*\) .*/\1/p" "$hlog.new"); hb=${hb:--1}
       heading=$(wt text "$MONITOR_CAPTION" $ID_HEADING 2>/dev/null)
       echo "$((t - t0)),$(status_kb "$MON_PID" VmRSS),$hm,$(fd_count "$MON_PID"),$(thread_count "$MON_PID"),$(status_kb "$BASE_PID" VmRSS),$hb,$(fd_count "$BASE_PID"),$(thread_count "$BASE_PID"),$port,$heading" >>"$csv"
       next_sample=$((next_sample + SAMPLE * 1000))
@@ -395,20 +401,24 @@ long_mode() {
   done
   local elapsed m1
   elapsed=$(( $(now_ms) - t0 )); m1=$(cpu_ticks "$MON_PID")
-  local last_lo=$((elapsed - 60000)) first_hi=60000
-  [ $last_lo -lt 0 ] && last_lo=0
+  local warm=$((WARM * 1000))
+  [ $warm -ge $((elapsed - 60000)) ] && warm=$((elapsed > 120000 ? elapsed - 120000 : 0))
+  local first_hi=$((warm + 60000)) last_lo=$((elapsed - 60000))
 
-  say "long run, $(date -u '+%Y-%m-%d %H:%M UTC'), $CPUS CPUs, $(wine --version 2>/dev/null)"
+  say "long run, $(date -u '+%Y-%m-%d %H:%M UTC'), $CPUS CPUs, $(wine --version 2>/dev/null), load average $(cut -d' ' -f1-3 /proc/loadavg)"
   say "$((elapsed / 1000)) s after ${SETTLE} s settle; samples every ${SAMPLE} s: $(($(wc -l <"$csv") - 1))"
   say "port moves FILE: <-> USB001: $moves (heading followed within 5 s: $seen); show commands: $shows (window shown: $shown)"
   say "monitor CPU over the run: $(secs $((m1 - m0))) s ($(pct $((m1 - m0)) "$(awk -v e=$elapsed 'BEGIN { print e / 1000 }')") % of a core)"
   say "handle probe: $first"
+  say "handle probe self-check (its own counts around opening 10 events): $selfcheck"
+  say "statistics from $((warm / 1000)) s on (the first cycle of port moves and shows is warm-up);"
+  say "first minute: $((warm / 1000))-$((first_hi / 1000)) s, last minute: $((last_lo > 0 ? last_lo / 1000 : 0))-$((elapsed / 1000)) s"
   say ""
-  printf '%-26s %12s %12s %12s %10s %10s  %s\n' "" "first min" "last min" "slope/min" "min" "max" "" | tee -a "$REPORT"
+  printf '%-18s %9s %12s %12s %11s %9s  %s\n' "" "at start" "first min" "last min" "slope/min" "max" "" | tee -a "$REPORT"
   RESULT_OVER=0
-  local col name unit thr_abs thr_slope
+  local col name thr_abs thr_slope s0 a b s mx
   while read -r col name thr_abs thr_slope; do
-    read -r a b s mn mx < <(series_stats "$csv" "$col" 0 $first_hi $last_lo $elapsed)
+    read -r s0 a b s mx < <(series_stats "$csv" "$col" $warm $first_hi $last_lo)
     local v
     if [ "$a" = "-1.0" ] || [ "$b" = "-1.0" ]; then
       v="not measurable"
@@ -417,7 +427,7 @@ long_mode() {
         'BEGIN { if (b - a > ta && s > ts) print "GROWS"; else print "steady" }')
     fi
     case $name in monitor*) [ "$v" = GROWS ] && RESULT_OVER=1 ;; esac
-    printf '%-26s %12s %12s %12s %10s %10s  %s\n' "$name" "$a" "$b" "$s" "$mn" "$mx" "$v" | tee -a "$REPORT"
+    printf '%-18s %9s %12s %12s %11s %9s  %s\n' "$name" "$s0" "$a" "$b" "$s" "$mx" "$v" | tee -a "$REPORT"
   done <<EOF
 2 monitor_rss_kB 256 64
 3 monitor_handles 1.5 0.5
@@ -433,9 +443,6 @@ EOF
   say "GetProcessHandleCount answers 0 and GetGuiResources fails (120) under Wine 8, so GDI/USER"
   say "object counts are not measurable here."
 
-  local p
-  for p in "${BG_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
-  BG_PIDS=()
   wt command "$MONITOR_CAPTION" $CMD_EXIT >/dev/null 2>&1
   wt command "$BASELINE_CAPTION" $CMD_EXIT >/dev/null 2>&1
   e2e_wait_exit "$MON_PID" 10000 || log "note: the monitor did not end on Exit within 10 s"
@@ -444,7 +451,8 @@ EOF
 RESULT_OVER=0
 if [ $LONG -eq 1 ]; then long_mode; else idle_mode; fi
 if [ -n "$OUT" ]; then
-  cp "$BENCH_WORK"/*.csv "$BENCH_WORK"/*.log "$OUT"/ 2>/dev/null
+  cp "$BENCH_WORK"/*.csv "$BENCH_WORK"/*.out "$OUT"/ 2>/dev/null
+  [ -f "$BENCH_WORK/handles.log" ] && cp "$BENCH_WORK/handles.log" "$OUT"/
   cp "$REPORT" "$OUT/report-$([ $LONG -eq 1 ] && echo long || echo idle).txt"
   log "samples and report in $OUT"
 fi
