@@ -161,7 +161,7 @@ LRESULT CStatusMonitorDlg::OnStatusMessage(WPARAM, LPARAM) {
 LRESULT CStatusMonitorDlg::OnDeviceChange(WPARAM eventType, LPARAM record) {
   m_status.OnDeviceChange(static_cast<std::uintptr_t>(eventType),
                           reinterpret_cast<const void*>(record));
-  return TRUE;
+  return 0;
 }
 
 LRESULT CStatusMonitorDlg::OnTimer(WPARAM timerId, LPARAM) {
