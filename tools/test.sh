@@ -90,7 +90,7 @@ run_ctest "unit tests" ctest.log -E '^win32_artifacts$'
 # End-to-end tests under Wine.
 t=$SECONDS
 read -r -a patterns <<<"${E2E_CASES:-*}"
-tests/e2e/run.sh "$root/win32" "$artifacts" "${patterns[@]}" 2>&1 | tee "$logs/e2e.log"
+tests/e2e/run.sh "$root/win32" "$artifacts" "${patterns[@]}" 2>&1 | tee -i "$logs/e2e.log"
 rc=${PIPESTATUS[0]}
 count_from "end-to-end tests" "$logs/e2e.log" "$rc"
 echo "test: end-to-end tests took $((SECONDS - t)) s; screenshots in $artifacts"

@@ -102,6 +102,7 @@ e2e_boot_prefix() {
   local dir=$1
   (
     export WINEPREFIX=$dir
+    trap 'wineserver -k 2>/dev/null; exit 130' INT TERM
     wineboot -i >"$dir.boot.log" 2>&1 || { cat "$dir.boot.log" >&2; exit 1; }
     # Wine as packaged here does not pick up the TrueType fonts of fonts-wine (Tahoma behind
     # "MS Shell Dlg", Marlett for the caption buttons) by itself: without them dialogs come out
@@ -130,8 +131,9 @@ e2e_init() {
   E2E_TEMPLATE="$E2E_WORK/template"
   local t0=$SECONDS
   (
-    e2e_xvfb_start "$E2E_WORK/template.display" || exit 1
     trap e2e_xvfb_stop EXIT
+    trap 'exit 130' INT TERM
+    e2e_xvfb_start "$E2E_WORK/template.display" || exit 1
     e2e_boot_prefix "$E2E_TEMPLATE"
   ) || { e2e_log "booting the template prefix failed"; return 1; }
   e2e_log "e2e: template prefix booted in $((SECONDS - t0)) s"
@@ -190,20 +192,42 @@ e2e_case_teardown() {
   [ -n "${WINEPREFIX:-}" ] && rm -rf "$WINEPREFIX"
 }
 
+# Ctrl-C or a TERM to the runner (see run.sh): the running case ends at once (its wineserver is
+# killed, which ends whatever it waits for) and cleans up after itself; no further case starts.
+E2E_STOP=0
+E2E_CASE_PID=
+e2e_interrupt() {
+  E2E_STOP=1
+  if [ -n "$E2E_CASE_PID" ]; then
+    kill -TERM "$E2E_CASE_PID" 2>/dev/null
+    [ -d "$E2E_CASE_DIR/prefix" ] && WINEPREFIX="$E2E_CASE_DIR/prefix" wineserver -k 2>/dev/null
+  fi
+}
+
 e2e_case() {
   local name=$1; shift
+  [ "$E2E_STOP" = 0 ] || return 0
   E2E_CASE_DIR="$E2E_WORK/case-$name"
   mkdir -p "$E2E_CASE_DIR"
-  local log="$E2E_CASE_DIR/log" t0=$SECONDS
+  local log="$E2E_CASE_DIR/log" t0=$SECONDS rc
+  # In the background so that the runner's wait returns on a signal.
   (
     trap e2e_case_teardown EXIT
+    trap 'echo "FAIL: interrupted"; exit 130' TERM
     e2e_xvfb_start "$E2E_CASE_DIR/display" || fail "no X server"
     cp -a "$E2E_TEMPLATE" "$E2E_CASE_DIR/prefix" || fail "copying the template prefix"
     export WINEPREFIX="$E2E_CASE_DIR/prefix"
     wineserver -p || fail "wineserver did not start"
     "$@"
-  ) >"$log" 2>&1
-  local rc=$?
+  ) >"$log" 2>&1 &
+  E2E_CASE_PID=$!
+  while :; do
+    wait "$E2E_CASE_PID"
+    rc=$?
+    # wait also returns when a signal's trap has run; the case is then still ending.
+    kill -0 "$E2E_CASE_PID" 2>/dev/null || break
+  done
+  E2E_CASE_PID=
   if [ $rc -eq 0 ]; then
     E2E_PASSED=$((E2E_PASSED + 1))
     printf 'PASS %s (%d s)\n' "$name" $((SECONDS - t0))

@@ -22,8 +22,9 @@ E2E_CASES=()
 e2e_register() { E2E_CASES+=("$1:$2"); }
 for f in "$here"/*_test.sh; do . "$f"; done
 
+trap '[ -z "${E2E_WORK:-}" ] || rm -rf "$E2E_WORK"' EXIT
+trap e2e_interrupt INT TERM
 e2e_init "$E2E_BUILD_DIR" || { echo "e2e: 0 passed, 1 failed"; exit 1; }
-trap 'rm -rf "$E2E_WORK"' EXIT
 for entry in "${E2E_CASES[@]}"; do
   name=${entry%%:*}
   for pattern in "${E2E_PATTERNS[@]}"; do
@@ -34,4 +35,5 @@ for entry in "${E2E_CASES[@]}"; do
     fi
   done
 done
+[ "$E2E_STOP" = 0 ] || { echo "e2e: interrupted"; e2e_finish; exit 130; }
 e2e_finish
