@@ -11,6 +11,7 @@
 #   e2e_launch NAME EXE        starts EXE in the case's prefix; its Unix pid goes to E2E_PID[NAME]
 #   e2e_wait_exit PID MS       polls until the process has ended (1 at the time limit)
 #   e2e_screenshot FILE [CAPTION]  a PNG of the case's whole screen
+#   e2e_colours_in FILE X Y W H    distinct colours in a rectangle of such a PNG
 #   fail MESSAGE / check_eq WHAT GOT WANT
 #
 # Everything a case starts is ended by the case itself: wineserver -k on its own prefix, kill of
@@ -180,6 +181,12 @@ e2e_screenshot() {
     sleep 0.05
   done
   import -display "$DISPLAY" -window root "$file"
+}
+
+# How many distinct colours the rectangle X Y W H of the PNG FILE holds (1: a plain area, such
+# as the bare desktop).
+e2e_colours_in() {
+  convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -format %k info:
 }
 
 e2e_case_teardown() {

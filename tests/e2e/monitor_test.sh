@@ -58,8 +58,12 @@ monitor_starts_hidden() {
   check_eq "windows with the template's caption" "$(wt count "$MONITOR_TEMPLATE_CAPTION")" 0
   check_eq "version" "$(wt text "$MONITOR_CAPTION" $ID_VERSION)" "$MONITOR_VERSION"
   check_tip "first tip" 0
-  e2e_screenshot "$E2E_ARTIFACTS/monitor-started-hidden.png"
+  local shot="$E2E_ARTIFACTS/monitor-started-hidden.png" rect
+  e2e_screenshot "$shot"
   wt visible "$MONITOR_CAPTION"; check_eq "visible after the screenshot" $? 1
+  # Nothing of the window on the screen: where it would be, the bare desktop.
+  rect=$(wt rect "$MONITOR_CAPTION" 0) || fail "no window rectangle"
+  check_eq "colours on the screen at the window's place ($rect)" "$(e2e_colours_in "$shot" $rect)" 1
   monitor_running || fail "the monitor ended"
 }
 
@@ -69,7 +73,12 @@ monitor_show_walks_the_tips() {
   monitor_show
   check_tip "first show" 1
   wt -t 5000 wait taskbar "$MONITOR_CAPTION" || fail "no task button while shown"
-  e2e_screenshot "$E2E_ARTIFACTS/monitor-shown.png" "$MONITOR_CAPTION"
+  local shot="$E2E_ARTIFACTS/monitor-shown.png" rect colours
+  e2e_screenshot "$shot" "$MONITOR_CAPTION"
+  # The window is drawn on the screen (frame, texts, the printer picture): many colours there.
+  rect=$(wt rect "$MONITOR_CAPTION" 0) || fail "no window rectangle"
+  colours=$(e2e_colours_in "$shot" $rect)
+  [ "$colours" -ge 10 ] || fail "only $colours colours on the screen at the shown window ($rect)"
   # The show command again while the window is visible: the next tip each time, 10 wraps to 0.
   local k
   for k in 2 3 4 5 6 7 8 9 10 0 1; do
