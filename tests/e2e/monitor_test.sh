@@ -94,9 +94,15 @@ monitor_close_box_point() {
   wt hit "$MONITOR_CAPTION" 20
 }
 
+# True when the screen shows the bare desktop in the rectangle X Y W H.
+monitor_screen_plain_at() {
+  import -display "$DISPLAY" -window root "$E2E_CASE_DIR/probe.png" &&
+    [ "$(e2e_colours_in "$E2E_CASE_DIR/probe.png" "$@")" = 1 ]
+}
+
 monitor_hide_ways() {
   monitor_start
-  local way
+  local way rect
   for way in ok-button escape-posted escape-keyboard close-command close-message close-box-click; do
     monitor_show
     case $way in
@@ -109,7 +115,9 @@ monitor_hide_ways() {
         local xy; xy=$(monitor_close_box_point) || fail "no close box found"
         xdotool mousemove $xy click 1 ;;
     esac || fail "$way: could not deliver"
+    rect=$(wt rect "$MONITOR_CAPTION" 0) || fail "$way: no window rectangle"
     wt wait hidden "$MONITOR_CAPTION" || fail "$way: window still visible"
+    e2e_poll 5000 monitor_screen_plain_at $rect || fail "$way: window still on the screen"
     wt -t 5000 wait no-taskbar "$MONITOR_CAPTION" || fail "$way: task button still shown"
     check_eq "$way: windows with the caption" "$(wt count "$MONITOR_CAPTION")" 1
     monitor_running || fail "$way: the monitor ended"
