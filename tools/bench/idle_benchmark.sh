@@ -7,8 +7,8 @@
 # model on FILE: (so that every evaluation really reads the spooler and the registry), the
 # monitor and idle_baseline (the framework's empty hidden dialog with the same two 1 s wakeups)
 # started side by side; after a settle time both are sampled for --duration seconds through
-# /proc of their Unix processes: CPU (utime+stime), peak memory (VmHWM), mean VmRSS, wakeups
-# (context switches). Prints both, the ratios and PASS/OVER against the target
+# /proc of their Unix processes: CPU (time on a CPU of their threads from schedstat, and
+# utime+stime), peak memory (VmHWM), mean VmRSS, wakeups (context switches). Prints both, the ratios and PASS/OVER against the target
 # (monitor <= 1.2 x baseline), plus the CPU of the prefix's wineserver and of Wine's own
 # processes, for information.
 #
@@ -19,10 +19,16 @@
 # system handle list, Unix file descriptors and threads. Reports first-minute and last-minute
 # means and the least-squares slope per minute, and whether memory or handles grow.
 #
+# Requests mode (--requests): what the idle cost is made of. The monitor, then the baseline, each
+# alone with Wine's server trace on (WINEDEBUG=+server, so CPU figures would be meaningless) for
+# --duration seconds; prints their wineserver requests per second by kind and, for the monitor,
+# the registry values read per second.
+#
 # Options:
-#   --duration S       idle mode: measured time (60)
+#   --duration S       idle and requests modes: measured time (60)
 #   --settle S         wait after both programs are up before measuring (5)
 #   --long             long mode instead of idle mode
+#   --requests         requests mode instead of idle mode
 #   --long-duration S  long mode: run time (600)
 #   --flip S           long mode: port move period (20)
 #   --show S           long mode: show command period (45)
@@ -43,6 +49,7 @@ repo=$(cd "$here/../.." && pwd)
 DURATION=60
 SETTLE=5
 LONG=0
+REQUESTS=0
 LONG_DURATION=600
 FLIP=20
 SHOW=45
@@ -60,6 +67,7 @@ while [ $# -gt 0 ]; do
     --duration) number "$1" "${2:-}"; DURATION=$2; shift 2 ;;
     --settle) [[ ${2:-} =~ ^[0-9]+$ ]] || usage; SETTLE=$2; shift 2 ;;
     --long) LONG=1; shift ;;
+    --requests) REQUESTS=1; shift ;;
     --long-duration) number "$1" "${2:-}"; LONG_DURATION=$2; shift 2 ;;
     --flip) number "$1" "${2:-}"; FLIP=$2; shift 2 ;;
     --show) number "$1" "${2:-}"; SHOW=$2; shift 2 ;;
@@ -122,7 +130,8 @@ bench_setup() {
   e2e_xvfb_start "$BENCH_WORK/display" || die "no X server"
   export WINEPREFIX="$BENCH_WORK/prefix"
   e2e_boot_prefix "$WINEPREFIX" || die "booting the prefix"
-  wineserver -p || die "wineserver did not start"
+  # The server's trace (requests mode) and any complaint of it go to a file.
+  wineserver -p 2>"$BENCH_WORK/server.trace" || die "wineserver did not start"
   # Output to a file, not a pipe: the first program of a prefix starts Wine's services, which
   # inherit its standard handles and would keep a command substitution waiting.
   wine "$PROBE_EXE" queue "$QUEUE" FILE: >"$BENCH_WORK/queue.out" 2>&1 ||
@@ -448,12 +457,52 @@ EOF
   e2e_wait_exit "$MON_PID" 10000 || log "note: the monitor did not end on Exit within 10 s"
 }
 
+# ---- requests mode ----
+
+# Requests of the server trace between lines FROM and TO: "name" per request (replies, which
+# read "name() = STATUS ...", and the server's own events are left out).
+trace_requests() {
+  sed -n "$2,$3p" "$1" | grep -E '^[0-9a-f]+: [a-z_]+\(' | grep -v ') = ' |
+    sed -E 's/^[0-9a-f]+: ([a-z_]+)\(.*/\1/'
+}
+
+requests_mode() {
+  bench_setup
+  # The desktop process is started now, untraced, by a program that is not measured.
+  wt count "$MONITOR_CAPTION" >/dev/null
+  local trace="$BENCH_WORK/server.trace" prog exe caption pid from to
+  say "wineserver requests, $(date -u '+%Y-%m-%d %H:%M UTC'), $(wine --version 2>/dev/null); each program alone, traced, ${DURATION} s after ${SETTLE} s settle"
+  for prog in monitor baseline; do
+    if [ $prog = monitor ]; then exe=$MONITOR_EXE caption=$MONITOR_CAPTION; else exe=$BASELINE_EXE caption=$BASELINE_CAPTION; fi
+    WINEDEBUG=+server e2e_launch "$prog" "$exe"
+    pid=${E2E_PID[$prog]}
+    wt -t 30000 wait exists "$caption" >/dev/null || die "no $prog window within 30 s"
+    [ $prog = monitor ] && { wt -t 15000 wait text "$caption" $ID_HEADING "Ready" >/dev/null || log "note: heading not 'Ready'"; }
+    sleep "$SETTLE"
+    from=$(($(wc -l <"$trace") + 1)); sleep "$DURATION"; to=$(wc -l <"$trace")
+    trace_requests "$trace" $from $to >"$BENCH_WORK/$prog.requests"
+    sed -n "${from},${to}p" "$trace" >"$BENCH_WORK/$prog.trace"
+    wt command "$caption" $CMD_EXIT >/dev/null 2>&1
+    e2e_wait_exit "$pid" 10000 || log "note: the $prog did not end on command 104 within 10 s"
+    say ""
+    say "$prog: $(awk -v n="$(wc -l <"$BENCH_WORK/$prog.requests")" -v d="$DURATION" 'BEGIN { printf "%.1f", n / d }') requests/s"
+    sort "$BENCH_WORK/$prog.requests" | uniq -c | sort -rn | head -n 12 |
+      while read -r n name; do say "  $(awk -v n="$n" -v d="$DURATION" 'BEGIN { printf "%6.1f", n / d }')  $name"; done
+  done
+  say ""
+  say "registry values the monitor reads per second:"
+  grep -E '^[0-9a-f]+: get_key_value\(' "$BENCH_WORK/monitor.trace" | sed -n 's/.*name=L"\([^"]*\)".*/\1/p' |
+    sort | uniq -c | sort -rn | head -n 20 |
+    while read -r n name; do say "  $(awk -v n="$n" -v d="$DURATION" 'BEGIN { printf "%6.1f", n / d }')  $name"; done
+}
+
 RESULT_OVER=0
-if [ $LONG -eq 1 ]; then long_mode; else idle_mode; fi
+if [ $LONG -eq 1 ]; then long_mode; elif [ $REQUESTS -eq 1 ]; then requests_mode; else idle_mode; fi
 if [ -n "$OUT" ]; then
   cp "$BENCH_WORK"/*.csv "$BENCH_WORK"/*.out "$OUT"/ 2>/dev/null
   [ -f "$BENCH_WORK/handles.log" ] && cp "$BENCH_WORK/handles.log" "$OUT"/
-  cp "$REPORT" "$OUT/report-$([ $LONG -eq 1 ] && echo long || echo idle).txt"
+  cp "$BENCH_WORK"/*.requests "$OUT"/ 2>/dev/null
+  cp "$REPORT" "$OUT/report-$([ $LONG -eq 1 ] && echo long || { [ $REQUESTS -eq 1 ] && echo requests; } || echo idle).txt"
   log "samples and report in $OUT"
 fi
 [ $STRICT -eq 1 ] && [ $RESULT_OVER -eq 1 ] && exit 1
