@@ -142,6 +142,7 @@ e2e_init() {
 
 e2e_finish() {
   [ -n "${E2E_WORK:-}" ] && rm -rf "$E2E_WORK"
+  [ "$E2E_FAILED" -eq 0 ] || printf 'e2e: failed: %s\n' "${E2E_FAILED_NAMES[*]}"
   printf 'e2e: %d passed, %d failed\n' "$E2E_PASSED" "$E2E_FAILED"
   [ "$E2E_FAILED" -eq 0 ]
 }
