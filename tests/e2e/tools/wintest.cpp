@@ -71,6 +71,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/tools/test_queue.h"
+
 namespace {
 
 enum Exit { kYes = 0, kNo = 1, kTimeout = 2, kUsage = 3, kNotFound = 4, kFailed = 5 };
@@ -233,41 +235,12 @@ HWND FindPopupMenu() {
   return menu;
 }
 
-// A driver record whose files need not exist (Wine's spooler does not check them) and a queue
-// of that driver on the port.
 int AddQueue(const char* queue, const char* port) {
-  static const char kDriver[] = "wintest printer driver";
-  char dir[MAX_PATH] = {};
-  DWORD size = 0;
-  if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir), sizeof dir,
-                                  &size)) {
-    std::fprintf(stderr, "wintest: GetPrinterDriverDirectoryA: %lu\n", GetLastError());
+  const std::string error = AddTestQueue(queue, port, "wintest printer driver");
+  if (!error.empty()) {
+    std::fprintf(stderr, "wintest: %s\n", error.c_str());
     return kFailed;
   }
-  std::string file = std::string(dir) + "\\wintest_driver.dll";
-  DRIVER_INFO_3A driver = {};
-  driver.cVersion = 3;
-  driver.pName = const_cast<char*>(kDriver);
-  driver.pDriverPath = const_cast<char*>(file.c_str());
-  driver.pDataFile = const_cast<char*>(file.c_str());
-  driver.pConfigFile = const_cast<char*>(file.c_str());
-  if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver))) {
-    std::fprintf(stderr, "wintest: AddPrinterDriverA: %lu\n", GetLastError());
-    return kFailed;
-  }
-  PRINTER_INFO_2A info = {};
-  info.pPrinterName = const_cast<char*>(queue);
-  info.pPortName = const_cast<char*>(port);
-  info.pDriverName = const_cast<char*>(kDriver);
-  info.pPrintProcessor = const_cast<char*>("winprint");
-  info.pDatatype = const_cast<char*>("RAW");
-  info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-  HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-  if (!printer) {
-    std::fprintf(stderr, "wintest: AddPrinterA: %lu\n", GetLastError());
-    return kFailed;
-  }
-  ClosePrinter(printer);
   return kYes;
 }
 
