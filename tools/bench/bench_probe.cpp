@@ -23,6 +23,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/e2e/tools/test_queue.h"
+
 namespace {
 
 // The system handle list: a count, then one entry per handle of every process.
@@ -77,37 +79,11 @@ int AddQueue(const char* queue, const char* port) {
     std::printf("error=registry seed\n");
     return 1;
   }
-  char dir[MAX_PATH];
-  DWORD size = 0;
-  if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir), sizeof dir,
-                                  &size)) {
-    std::printf("error=GetPrinterDriverDirectoryA %lu\n", GetLastError());
+  const std::string error = AddTestQueue(queue, port, kDriver);
+  if (!error.empty()) {
+    std::printf("error=%s\n", error.c_str());
     return 1;
   }
-  const std::string file = std::string(dir) + "\\idle_bench.dll";
-  DRIVER_INFO_3A driver{};
-  driver.cVersion = 3;
-  driver.pName = const_cast<char*>(kDriver);
-  driver.pDriverPath = const_cast<char*>(file.c_str());
-  driver.pDataFile = const_cast<char*>(file.c_str());
-  driver.pConfigFile = const_cast<char*>(file.c_str());
-  if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver))) {
-    std::printf("error=AddPrinterDriverA %lu\n", GetLastError());
-    return 1;
-  }
-  PRINTER_INFO_2A info{};
-  info.pPrinterName = const_cast<char*>(queue);
-  info.pPortName = const_cast<char*>(port);
-  info.pDriverName = const_cast<char*>(kDriver);
-  info.pPrintProcessor = const_cast<char*>("winprint");
-  info.pDatatype = const_cast<char*>("RAW");
-  info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-  HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-  if (!printer) {
-    std::printf("error=AddPrinterA %lu\n", GetLastError());
-    return 1;
-  }
-  ClosePrinter(printer);
   // Read it back the way the monitor will.
   HANDLE check = nullptr;
   if (!OpenPrinterA(const_cast<char*>(queue), &check, nullptr)) {
