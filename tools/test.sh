@@ -56,11 +56,11 @@ count_from() {
   fi
 }
 
-# Runs ctest on the host build with the extra ARGS and adds its cases to the counts.
+# Runs ctest on the host build (or CTEST_DIR) with the extra ARGS and adds its cases to the counts.
 run_ctest() {
   local suite=$1 log="$logs/$2" t=$SECONDS rc summary f n
   shift 2
-  ctest --test-dir "$root/host" --output-on-failure --timeout 300 -j "$(nproc)" "$@" \
+  ctest --test-dir "${CTEST_DIR:-$root/host}" --output-on-failure --timeout 300 -j "$(nproc)" "$@" \
     >"$log" 2>&1
   rc=$?
   summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
@@ -86,6 +86,19 @@ mkdir -p "$logs"
 
 # Unit tests: every ctest case of the host build but the checks of the win32 build's files.
 run_ctest "unit tests" ctest.log -E '^win32_artifacts$'
+
+# The unit tests once more with the address and undefined-behaviour sanitizers, so that a read
+# outside a buffer (the parsers of device records and resource lists) fails the run.
+t=$SECONDS
+if cmake -S . -B "$root/host-sanitize" -G Ninja -DSANITIZE=ON >"$logs/sanitize-build.log" 2>&1 &&
+   cmake --build "$root/host-sanitize" --target unit_tests >>"$logs/sanitize-build.log" 2>&1; then
+  echo "test: sanitizer build took $((SECONDS - t)) s"
+  CTEST_DIR="$root/host-sanitize" run_ctest "unit tests with sanitizers" ctest-sanitize.log \
+    -E '^(win32_artifacts|artwork_files)$'
+else
+  echo "test: sanitizer build FAILED; see $logs/sanitize-build.log" >&2
+  failed=$((failed + 1))
+fi
 
 # End-to-end tests under Wine.
 t=$SECONDS
